@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ek2DPrimitivesPass.h"
+#include "ekCameraNode.h"
+#include "ekEngineInterface.h"
+#include "ekLine.h"
+#include "ekNode.h"
+
+#include <Wm4/Wm4ColorRGBA.h>
+#include <Wm4/Wm4Vector3.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace ek {
+
+// One drawn segment of a frame, in world space.
+struct ekDrawSegment {
+    Wm4::Vector3<float> start;
+    Wm4::Vector3<float> end;
+    Wm4::ColorRGBA color;
+    float width;      // pixels
+    bool overlay;     // drawn on top of the scene, without depth test
+    const ekLine* line;
+};
+
+// A headless engine for one view: a scene, a camera node, a viewport size
+// and the controllers that work in it. frame() runs one frame:
+//   1. updateController of every controller, in the order added (so what
+//      they move or lay out is drawn in the same frame);
+//   2. the scene's world data (UpdateGS_Flags on the root);
+//   3. beforeDraw of every controller;
+//   4. the 2D primitives pass on the root;
+//   5. the draw list: every line in culling mode CULL_DYNAMIC whose
+//      ancestors are drawn or are nodes in culling mode CULL_ALWAYS; lines
+//      below such a node are overlay, drawn after the rest; then the lines
+//      of the pass's geometry batch, as overlay;
+//   6. clears DIRTY_STRUCTURE and DIRTY_RENDER throughout the scene and
+//      the second dirty word.
+class ekEngine : public ekEngineInterface {
+public:
+    ekEngine();
+    ~ekEngine() override;
+    ekEngine(const ekEngine&) = delete;
+    ekEngine& operator=(const ekEngine&) = delete;
+
+    // Counted. Replacing the scene clears every controller.
+    void setScene(ekNode* scene);
+    ekNode* getScene() const override { return m_scene; }
+    // Counted.
+    void setCameraNode(ekCameraNode* cameraNode) { m_cameraNode = cameraNode; }
+    ekCameraNode* getCameraNode() const override { return m_cameraNode; }
+    void setViewportSize(int width, int height);
+    void getViewportSize(int& width, int& height) const override;
+
+    // Not owned; false when already added (add) or absent (remove).
+    bool addController(ekGenericControllerInterface* controller);
+    bool removeController(ekGenericControllerInterface* controller);
+
+    const std::vector<ekDrawSegment>& frame();
+    const std::vector<ekDrawSegment>& getDrawList() const { return m_drawList; }
+    std::uint64_t getFrameCount() const { return m_frameCount; }
+    ek2DPrimitivesPass& getPrimitivesPass() { return m_pass; }
+
+private:
+    void collect(ekSpatial* spatial, bool overlay);
+    void appendLine(const ekLine& line, bool overlay);
+
+    ekPointer<ekNode> m_scene;
+    ekPointer<ekCameraNode> m_cameraNode;
+    int m_width = 640;
+    int m_height = 480;
+    std::vector<ekGenericControllerInterface*> m_controllers;
+    ek2DPrimitivesPass m_pass;
+    std::vector<ekDrawSegment> m_drawList;
+    std::vector<ekDrawSegment> m_overlay;
+    std::vector<ekLine::Segment> m_segments;
+    std::uint64_t m_frameCount = 0;
+};
+
+} // namespace ek

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "ekSpatial.h"
+
+#include <vector>
+
+namespace ek {
+
+// A spatial with children. The node holds a counted reference to each
+// child; its world bound is merged from the children.
+class ekNode : public ekSpatial {
+public:
+    static const ekRtti TYPE;
+    const ekRtti& GetType() const override { return TYPE; }
+
+    // boundFromChildren false keeps the node's world bound at radius 0 on
+    // its world translation, whatever lies below (a group of helpers that
+    // should not grow the scene's bounds).
+    explicit ekNode(bool boundFromChildren = true);
+    ~ekNode() override;
+
+    // Appends child and returns its index; -1 for null or for a spatial
+    // that already has a parent (detach it first). Sets DIRTY_STRUCTURE
+    // here and on every ancestor.
+    virtual int attachChild(ekSpatial* child);
+    // Removes child, returns its former index or -1 when it is not a child.
+    // The child is released: it is deleted when nothing else counts it.
+    virtual int detachChild(ekSpatial* child);
+
+    int getChildCount() const { return static_cast<int>(m_children.size()); }
+    // Null for an index out of range.
+    ekSpatial* getChild(int i) const;
+
+protected:
+    void UpdateWorldData() override;
+    void UpdateWorldData_Flags() override;
+    void UpdateWorldBound() override;
+    unsigned int setDirtyDown(bool subtree) override;
+
+private:
+    void markStructureChanged();
+
+    std::vector<ekPointer<ekSpatial>> m_children;
+    bool m_boundFromChildren;
+};
+
+} // namespace ek

@@ -1,0 +1,50 @@
+#include "ekSceneGraph/ek2DPrimitivesPass.h"
+
+#include <algorithm>
+
+namespace ek {
+
+namespace {
+
+std::vector<ek2DPrimitivesPass::AnalyseFunction>& registry()
+{
+    static std::vector<ek2DPrimitivesPass::AnalyseFunction> functions;
+    return functions;
+}
+
+} // namespace
+
+bool ek2DPrimitivesPass::RegisterAnalyseFunction(AnalyseFunction function)
+{
+    auto& functions = registry();
+    if (function == nullptr || std::find(functions.begin(), functions.end(), function) != functions.end()) {
+        return false;
+    }
+    functions.push_back(function);
+    return true;
+}
+
+bool ek2DPrimitivesPass::UnregisterAnalyseFunction(AnalyseFunction function)
+{
+    auto& functions = registry();
+    const auto found = std::find(functions.begin(), functions.end(), function);
+    if (found == functions.end()) {
+        return false;
+    }
+    functions.erase(found);
+    return true;
+}
+
+std::size_t ek2DPrimitivesPass::GetAnalyseFunctionCount()
+{
+    return registry().size();
+}
+
+void ek2DPrimitivesPass::analyse(ekSpatial* root)
+{
+    for (AnalyseFunction function : registry()) {
+        function(this, root);
+    }
+}
+
+} // namespace ek

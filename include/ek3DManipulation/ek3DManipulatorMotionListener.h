@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ek3DManipulationExport.h"
+
+#include <ekSceneGraph/ekGenericTransformation.h>
+
+namespace ek {
+
+class ekGizmoNode;
+
+// Told what the user does with the gizmos of a controller. Install it with
+// ekGizmoController::install3DManipulatorMotionListener and uninstall it
+// before destroying it: nothing uninstalls it for you. Notifications come
+// on the thread that runs the controller's update; installing or
+// uninstalling from inside one is not allowed.
+class EK3DMANIPULATION_API ek3DManipulatorMotionListener {
+public:
+    virtual ~ek3DManipulatorMotionListener();
+
+    // Once per update for each gizmo pressed, dragged or released in it,
+    // after the gizmos were laid out; gizmos in ascending pointer order.
+    virtual void onManipulatorMotion(ekGizmoNode* gizmo) = 0;
+    // At the press of a translate or scale drag.
+    virtual void onTranslateManipulatorStart();
+    // At the release of a translate drag, with the world translation it
+    // applied (identity when none).
+    virtual void onTranslateManipulatorEnd(const ekGenericTransformation<float>& delta);
+    // At a press that starts a rotation.
+    virtual void onRotateManipulatorStart();
+    // At the release of a rotation, with the world rotation about the pivot
+    // that it applied.
+    virtual void onRotateManipulatorEnd(const ekGenericTransformation<float>& delta);
+
+protected:
+    ek3DManipulatorMotionListener() = default;
+
+public:
+    ek3DManipulatorMotionListener(const ek3DManipulatorMotionListener&) = default;
+    ek3DManipulatorMotionListener& operator=(const ek3DManipulatorMotionListener&) = default;
+};
+
+} // namespace ek

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "ek3DManipulationExport.h"
+
+#include <ekSceneGraph/ekEngineInterface.h>
+
+#include <Wm4/Wm4Matrix3.h>
+#include <Wm4/Wm4Vector2.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace ek {
+
+class ek3DManipulatorMotionListener;
+class ekCamera;
+class ekGizmoControllerRotate;
+class ekGizmoControllerScale;
+class ekGizmoControllerTranslate;
+class ekGizmoNode;
+class ekNode;
+
+// The per-view controller of the gizmos. Register it with the engine as a
+// controller; feed it the view's mouse in window pixels (origin top-left,
+// y down). Input calls only queue events (a press also answers at once
+// whether it lies on a handle); the engine's per-frame updateController
+// replays them through hover, press, drag and release, lays out every
+// gizmo of the scene and notifies the listeners.
+//
+// Copies are independent: a copy gets its own drag objects (copies of the
+// source's), shares the listeners, gizmos and root (none of which either
+// owns).
+//
+// Everything runs on one thread: the input calls, the setters and the
+// engine's update.
+class EK3DMANIPULATION_API ekGizmoController : public ekGenericControllerInterface {
+public:
+    // How the gizmo axes are chosen at layout.
+    enum OrientationReference : std::uint32_t {
+        LOCAL = 0,  // the only reference object's world rotation, else world axes
+        WORLD = 1,  // world axes
+        CUSTOM = 2, // setCustomOrientationMatrix
+        CAMERA = 3, // the camera's right, up and view direction
+    };
+
+    enum ControllerEventType : std::uint32_t {
+        MOUSE_PRESSED = 0,
+        MOUSE_RELEASED = 1,
+        MOUSE_POS = 2,
+    };
+
+    // One queued mouse event, window pixels.
+    struct ControllerEvent {
+        std::int32_t x;
+        std::int32_t y;
+        ControllerEventType type;
+    };
+
+    // The queue's bound. Once it holds this many events, a move that
+    // follows a move replaces it instead of being appended: a long run of
+    // moves while the controller is disabled folds into its latest
+    // position, and no press or release is ever dropped.
+    static constexpr std::size_t kMaxQueuedEvents = 4096;
+
+    ekGizmoController();
+    ekGizmoController(const ekGizmoController& other);
+    ekGizmoController& operator=(const ekGizmoController& other);
+    ~ekGizmoController() override;
+
+    void updateController(ekGenericRenderingContext* context) override;
+
+    // A disabled controller keeps queuing input and laying out its gizmos,
+    // but replays nothing until enabled again.
+    void setEnabled(bool enabled) { m_enabled = enabled; }
+    bool isEnabled() const { return m_enabled; }
+
+    // Root of the gizmo search; null means the engine's scene. Not owned.
+    // The list is rebuilt at the next update at which the root reports a
+    // structure change.
+    void setRootNode(ekNode* root) { m_rootNode = root; }
+
+    void setOrientationReference(OrientationReference reference) { m_orientationReference = reference; }
+    OrientationReference getOrientationReference() const { return m_orientationReference; }
+    // World-space axes as columns; used under CUSTOM from the next update
+    // outside a drag.
+    void setCustomOrientationMatrix(const Wm4::Matrix3<float>& matrix) { m_customOrientation = matrix; }
+    // The orientation the last layout used.
+    const Wm4::Matrix3<float>& getCurrentOrientation() const { return m_currentOrientation; }
+
+    // The gizmos of the view, in scene order. Entries added by hand must be
+    // live, non-null gizmo nodes; the next rebuild replaces the list.
+    const std::vector<ekGizmoNode*>& get3DManipulators() const { return m_manipulators; }
+    std::vector<ekGizmoNode*>& edit3DManipulators() { return m_manipulators; }
+
+    // Installs on the three drag objects too. False when already installed.
+    bool install3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener);
+    // False when it was not installed.
+    bool uninstall3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener);
+
+    // Queues a press at window pixel (x, y) of a width x height view and
+    // answers at once whether it lies on a handle of a gizmo as laid out by
+    // the last update. The answer holds until the release.
+    bool setMousePressed(const ekCamera* camera, int x, int y, int width, int height);
+    // Queue a release or a move; both return the pending press answer (the
+    // release clears it).
+    bool setMouseReleased(int x, int y);
+    bool setMousePos(int x, int y);
+    // Drops the queued events and the pending press answer; a drag under way
+    // is ended by the next release.
+    void clearControllerEvents();
+
+    std::size_t getQueuedEventCount() const { return m_eventQueue.size(); }
+
+protected:
+    void clearController() override;
+
+private:
+    ekGizmoNode* updateHover(const ekCamera* camera, const Wm4::Vector2<float>& position, int width,
+                             int height);
+    void setMousePressedImpl(const ekCamera* camera, int x, int y, int width, int height);
+    void setMouseReleasedImpl(const ekCamera* camera, int x, int y, int width, int height);
+    void setMousePosImpl(const ekCamera* camera, int x, int y, int width, int height);
+    bool hasGizmo(const ekCamera* camera, const Wm4::Vector2<float>& position, int width,
+                  int height) const;
+    Wm4::Vector2<float> getMousePos(int x, int y, int width, int height) const;
+    void enqueue(const ControllerEvent& event);
+
+    ekGizmoNode* m_activeGizmo;
+    ekGizmoControllerRotate* m_rotateController;
+    ekGizmoControllerTranslate* m_translateController;
+    ekGizmoControllerScale* m_scaleController;
+    OrientationReference m_orientationReference;
+    ekNode* m_rootNode;
+    Wm4::Matrix3<float> m_customOrientation;
+    Wm4::Matrix3<float> m_currentOrientation;
+    std::vector<ek3DManipulatorMotionListener*> m_motionListeners;
+    std::vector<ekGizmoNode*> m_manipulators;
+    std::vector<ControllerEvent> m_eventQueue;
+    std::vector<ekGizmoNode*> m_touchedGizmos; // sorted by address, no duplicates
+    float m_pickTolerance;
+    bool m_dragging;
+    bool m_pressOnGizmo;
+    bool m_enabled;
+};
+
+} // namespace ek

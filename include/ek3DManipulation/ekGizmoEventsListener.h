@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ek3DManipulationExport.h"
+
+#include <QObject>
+
+class QEvent;
+
+namespace ek {
+
+class ekEngineInterface;
+class ekGizmoController;
+
+// A Qt event filter that feeds a view's mouse to a gizmo controller.
+// Install it on the widget that receives the view's mouse events
+// (installEventFilter). Left presses, left releases and every move go to
+// the controller; the filter swallows exactly what the controller claims:
+// a left press on a handle, the moves that follow it and its release. Every
+// other event reaches the widget, so the host's own camera navigation never
+// sees a gizmo drag.
+//
+// Owns neither the engine interface nor the controller; destroying it does
+// not remove it from the widget.
+class EK3DMANIPULATION_API ekGizmoEventsListener : public QObject {
+    Q_OBJECT
+
+public:
+    // engine gives the view size and the camera of a press; it must stay
+    // valid while the filter has a controller.
+    explicit ekGizmoEventsListener(ekEngineInterface* engine);
+    ~ekGizmoEventsListener() override;
+
+    // Null passes every event through.
+    void setController(ekGizmoController* controller) { m_controller = controller; }
+    ekGizmoController* getController() const { return m_controller; }
+
+    // Qt 6 has no trUtf8 of its own; it is tr here, as source strings are UTF-8.
+    static QString trUtf8(const char* s, const char* c = nullptr, int n = -1);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    ekGizmoController* m_controller;
+    ekEngineInterface* m_engine;
+};
+
+} // namespace ek
