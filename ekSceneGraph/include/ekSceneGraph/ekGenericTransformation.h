@@ -163,11 +163,12 @@ public:
         Matrix3 inverse;
         if (m_isRSMatrix) {
             // (R S)^-1 = S^-1 R^T, exact for a rotation R.
+            const bool singular =
+                m_scale[0] == Real(0) || m_scale[1] == Real(0) || m_scale[2] == Real(0);
             const Matrix3 rt = m_matrix.Transpose();
-            for (int row = 0; row < 3; ++row) {
-                const Real s = m_scale[row];
+            for (int row = 0; row < 3 && !singular; ++row) {
                 for (int col = 0; col < 3; ++col) {
-                    inverse(row, col) = s != Real(0) ? rt(row, col) / s : Real(0);
+                    inverse(row, col) = rt(row, col) / m_scale[row];
                 }
             }
         } else {
