@@ -26,6 +26,8 @@ public:
     const std::vector<ekPointer<ekLine>>& getCircles() const { return m_circles; }
 
 private:
+    void hideAxisLines();
+
     ekPointer<ekLine> m_axisLines[6];
     std::vector<ekPointer<ekLine>> m_circles;
 };

@@ -1,0 +1,133 @@
+#include "ekGizmoNodeScale.h"
+
+#include "ekAxisColors.h"
+#include "ekGroupLines.h"
+#include "ekUnitAxes.h"
+
+#include <Wm4/Wm4Matrix3.h>
+
+namespace ek {
+
+namespace {
+
+// Stroke widths, in pixels.
+constexpr float kShaftWidth = 2.0f;
+constexpr float kEndSquareWidth = 1.8f;
+constexpr float kUniformHandleWidth = 2.0f;
+// Half the side of the square at each axis end, in axis lengths.
+constexpr float kEndSquareHalfSide = 0.1f;
+// Half the side of the plane marker shown while an axis is dragged.
+constexpr float kMarkerHalfSide = 0.5f;
+// Distances from the centre of the uniform-scale triangles' corners.
+constexpr float kUniformInner = 0.5f;
+constexpr float kUniformOuter = 0.7f;
+
+} // namespace
+
+ekGizmoNodeScale::~ekGizmoNodeScale() = default;
+
+void ekGizmoNodeScale::build(ekGizmoNode* owner)
+{
+    setOwner(owner);
+    makeShafts(m_shafts, kShaftWidth);
+
+    // Each square lies in its local XY plane; its local frame stands it
+    // perpendicular to its axis at the axis end.
+    makeAxisLines(m_endSquares, 4, 5, true);
+    constexpr float h = kEndSquareHalfSide;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        ekLine& square = *m_endSquares[axis];
+        // A segment list would draw two sides; the slots trace the outline.
+        square.setDrawMethod(ekLine::DM_STRIP);
+        setShape(square, {{-h, h, 0.0f}, {h, h, 0.0f}, {h, -h, 0.0f}, {-h, -h, 0.0f}}, {0, 1, 2, 3, 0});
+        const Wm4::Vector3<float>& a = unitAxis((axis + 1) % kAxisCount);
+        const Wm4::Vector3<float>& b = unitAxis((axis + 2) % kAxisCount);
+        square.editLocalTransform(true).SetRotate(Wm4::Matrix3<float>(a, b, unitAxis(axis), true));
+        square.editLocalTransform(true).SetTranslate(unitAxis(axis));
+    }
+    for (ekPointer<ekLine>& square : m_endSquares) {
+        square->setWidth(kEndSquareWidth);
+    }
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        attachToOwner(*this, *m_shafts[axis]);
+        attachToOwner(*this, *m_endSquares[axis]);
+    }
+
+    setHighlightColor(kBuildHighlightColor);
+
+    makeAxisLines(m_planeMarkers, 8, 12, false);
+    constexpr float m = kMarkerHalfSide;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        const Wm4::Vector3<float>& e = unitAxis(axis);
+        const Wm4::Vector3<float> a = unitAxis((axis + 1) % kAxisCount) * m;
+        const Wm4::Vector3<float> b = unitAxis((axis + 2) % kAxisCount) * m;
+        ekLine& marker = *m_planeMarkers[axis];
+        // Outline, then the cross through the centre.
+        setShape(marker, {e - a - b, e - a + b, e + a + b, e + a - b, e - a, e + a, e - b, e + b},
+                 {0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 6, 7});
+        marker.setColor(rgbOf(getHighlightColor()));
+    }
+    for (ekPointer<ekLine>& marker : m_planeMarkers) {
+        attachToOwner(*this, *marker);
+    }
+
+    // Two triangles joining the positive axes near the centre.
+    m_uniformHandle = new ekLine(6, 12, true);
+    m_uniformHandle->setWidth(kUniformHandleWidth);
+    const Wm4::Vector3<float>& x = unitAxis(0);
+    const Wm4::Vector3<float>& y = unitAxis(1);
+    const Wm4::Vector3<float>& z = unitAxis(2);
+    setShape(*m_uniformHandle,
+             {x * kUniformInner, y * kUniformInner, z * kUniformInner,
+              x * kUniformOuter, y * kUniformOuter, z * kUniformOuter},
+             {0, 1, 1, 2, 2, 0, 3, 4, 4, 5, 5, 3});
+    attachToOwner(*this, *m_uniformHandle);
+
+    applyDefaultColors(true);
+}
+
+void ekGizmoNodeScale::applyDefaultColors(bool notifyOwner)
+{
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        if (notifyOwner) {
+            markOwnerForRedraw(*this);
+        }
+        m_shafts[axis]->setColor(axisColor(axis));
+        m_endSquares[axis]->setColor(axisColor(axis));
+    }
+    m_uniformHandle->setColor(Wm4::ColorRGB::WHITE);
+}
+
+void ekGizmoNodeScale::highlight(unsigned int axis)
+{
+    const Wm4::ColorRGBA previous = m_shafts[axis]->getColor();
+    applyDefaultColors(false);
+    paintHighlight(*this, previous, {m_shafts[axis].get(), m_endSquares[axis].get()});
+}
+
+void ekGizmoNodeScale::setVisible(bool visible)
+{
+    bool anyEnabled = false;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        const bool enabled = isAxisEnabled(getEnabledAxis(), axis);
+        anyEnabled = anyEnabled || enabled;
+        showLine(*m_shafts[axis], visible && enabled);
+        showLine(*m_endSquares[axis], visible && enabled);
+    }
+    for (ekPointer<ekLine>& marker : m_planeMarkers) {
+        showLine(*marker, false);
+    }
+    showLine(*m_uniformHandle, visible && anyEnabled);
+}
+
+void ekGizmoNodeScale::setActiveState(unsigned int axis, bool active)
+{
+    if (!isAxisEnabled(getEnabledAxis(), axis)) {
+        return;
+    }
+    showLine(*m_planeMarkers[(axis + 1) % kAxisCount], false);
+    showLine(*m_planeMarkers[(axis + 2) % kAxisCount], false);
+    showLine(*m_planeMarkers[axis], active);
+}
+
+} // namespace ek

@@ -1,0 +1,80 @@
+#include "ekGizmoNodeTranslate.h"
+
+#include "ekAxisColors.h"
+#include "ekGroupLines.h"
+#include "ekUnitAxes.h"
+
+#include <cmath>
+
+namespace ek {
+
+namespace {
+
+// Stroke widths, in pixels.
+constexpr float kShaftWidth = 2.5f;
+constexpr float kHeadWidth = 1.8f;
+// How far each arrowhead stroke runs back along its axis, in axis lengths.
+constexpr float kHeadLength = 0.2f;
+// Angle between the axis and each stroke of the arrowhead, in radians (pi / 8).
+constexpr float kHeadHalfAngle = 0.3926991f;
+
+} // namespace
+
+ekGizmoNodeTranslate::~ekGizmoNodeTranslate() = default;
+
+void ekGizmoNodeTranslate::build(ekGizmoNode* owner)
+{
+    setOwner(owner);
+    makeShafts(m_shafts, kShaftWidth);
+
+    // The tip is the head's origin, so the node only has to move it to the
+    // axis end and turn it about the axis to face the camera.
+    makeAxisLines(m_heads, 3u);
+    const float spread = std::tan(kHeadHalfAngle) * kHeadLength;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        ekLine& head = *m_heads[axis];
+        setShape(head,
+                 {{-kHeadLength, spread, 0.0f}, Wm4::Vector3<float>::ZERO, {-kHeadLength, -spread, 0.0f}},
+                 {0, 1, 2});
+        head.editLocalTransform(true).SetTranslate(unitAxis(axis));
+    }
+    for (ekPointer<ekLine>& head : m_heads) {
+        head->setWidth(kHeadWidth);
+    }
+
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        attachToOwner(*this, *m_shafts[axis]);
+        attachToOwner(*this, *m_heads[axis]);
+    }
+    setHighlightColor(kBuildHighlightColor);
+    applyDefaultColors(true);
+}
+
+void ekGizmoNodeTranslate::applyDefaultColors(bool notifyOwner)
+{
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        if (notifyOwner) {
+            markOwnerForRedraw(*this);
+        }
+        m_shafts[axis]->setColor(axisColor(axis));
+        m_heads[axis]->setColor(axisColor(axis));
+    }
+}
+
+void ekGizmoNodeTranslate::highlight(unsigned int axis)
+{
+    const Wm4::ColorRGBA previous = m_shafts[axis]->getColor();
+    applyDefaultColors(false);
+    paintHighlight(*this, previous, {m_shafts[axis].get(), m_heads[axis].get()});
+}
+
+void ekGizmoNodeTranslate::setVisible(bool visible)
+{
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        const bool shown = visible && isAxisEnabled(getEnabledAxis(), axis);
+        showLine(*m_shafts[axis], shown);
+        showLine(*m_heads[axis], shown);
+    }
+}
+
+} // namespace ek

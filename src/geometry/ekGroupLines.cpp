@@ -1,0 +1,78 @@
+#include "ekGroupLines.h"
+
+#include "ekUnitAxes.h"
+
+#include <ek3DManipulation/ekGizmoNode.h>
+#include <ek3DManipulation/ekGizmoNodeBase.h>
+
+namespace ek {
+
+namespace {
+
+// The groups need nothing of their owner but the engine node.
+ekNode& ownerNode(const ekGizmoNodeBase& group)
+{
+    return *group.getOwner();
+}
+
+} // namespace
+
+void showLine(ekLine& line, bool shown)
+{
+    line.setCullingMode(shown ? ekSpatial::CULL_DYNAMIC : ekSpatial::CULL_ALWAYS);
+}
+
+void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
+              std::initializer_list<unsigned int> indices)
+{
+    int vertex = 0;
+    for (const Wm4::Vector3<float>& position : vertices) {
+        line.setVertexPosition(vertex++, position);
+    }
+    int slot = 0;
+    for (unsigned int index : indices) {
+        line.setIndex(slot++, index);
+    }
+}
+
+void setRay(ekLine& line, const Wm4::Vector3<float>& end)
+{
+    setShape(line, {Wm4::Vector3<float>::ZERO, end}, {0, 1});
+}
+
+void makeShafts(std::vector<ekPointer<ekLine>>& shafts, float width)
+{
+    makeAxisLines(shafts, 2u);
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        setRay(*shafts[axis], unitAxis(axis));
+    }
+    for (ekPointer<ekLine>& shaft : shafts) {
+        shaft->setWidth(width);
+    }
+}
+
+void attachToOwner(const ekGizmoNodeBase& group, ekLine& line)
+{
+    ownerNode(group).attachChild(&line);
+}
+
+void markOwnerForRedraw(const ekGizmoNodeBase& group)
+{
+    ownerNode(group).setDirty(0, true, false);
+}
+
+void paintHighlight(const ekGizmoNodeBase& group, const Wm4::ColorRGBA& previous,
+                    std::initializer_list<ekLine*> handles)
+{
+    // The stored colour keeps its own alpha; a highlight is always opaque.
+    Wm4::ColorRGBA colour = group.getHighlightColor();
+    colour.A() = 1.0f;
+    for (ekLine* handle : handles) {
+        handle->setColor(colour);
+    }
+    if (previous != colour) {
+        markOwnerForRedraw(group);
+    }
+}
+
+} // namespace ek

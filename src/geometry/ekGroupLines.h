@@ -1,0 +1,72 @@
+#pragma once
+
+#include <ekSceneGraph/ekLine.h>
+#include <ekSceneGraph/ekObject.h>
+
+#include <Wm4/Wm4ColorRGB.h>
+#include <Wm4/Wm4ColorRGBA.h>
+#include <Wm4/Wm4Vector3.h>
+
+#include <initializer_list>
+#include <vector>
+
+namespace ek {
+
+class ekGizmoNodeBase;
+
+// Every group has one handle of each kind per axis.
+constexpr unsigned int kAxisCount = 3;
+
+// The highlight colour every group starts from once built.
+inline constexpr Wm4::ColorRGBA kBuildHighlightColor{1.0f, 1.0f, 1.0f, 1.0f};
+
+// Whether bit (1 << axis) of an enabled-axis mask is set.
+inline bool isAxisEnabled(unsigned char mask, unsigned int axis)
+{
+    return ((static_cast<unsigned int>(mask) >> axis) & 1u) != 0;
+}
+
+// The colour without its alpha.
+inline Wm4::ColorRGB rgbOf(const Wm4::ColorRGBA& colour)
+{
+    return {colour.R(), colour.G(), colour.B()};
+}
+
+// Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS).
+void showLine(ekLine& line, bool shown);
+
+// Makes a per-axis list hold exactly kAxisCount new lines, each built
+// from args (ekLine(n) for a strip, ekLine(v, i, bool) for a segment list).
+template <class... Args>
+void makeAxisLines(std::vector<ekPointer<ekLine>>& lines, const Args&... args)
+{
+    lines.resize(kAxisCount);
+    for (ekPointer<ekLine>& line : lines) {
+        line = new ekLine(args...);
+    }
+}
+
+// Sets the vertex positions (owner-local unless the line has a local
+// transform) in vertex order, then the index slots in slot order.
+void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
+              std::initializer_list<unsigned int> indices);
+
+// One segment from the centre to end.
+void setRay(ekLine& line, const Wm4::Vector3<float>& end);
+
+// Makes the three shafts, from the centre to each unit axis end.
+void makeShafts(std::vector<ekPointer<ekLine>>& shafts, float width);
+
+// Appends line to the children of the group's owner node.
+void attachToOwner(const ekGizmoNodeBase& group, ekLine& line);
+
+// Asks the engine to draw the group's owner node again.
+void markOwnerForRedraw(const ekGizmoNodeBase& group);
+
+// Gives handles the group's highlight colour made opaque, and marks the
+// owner for redraw when that differs from previous (the colour the first
+// handle had before the group's default colours were applied).
+void paintHighlight(const ekGizmoNodeBase& group, const Wm4::ColorRGBA& previous,
+                    std::initializer_list<ekLine*> handles);
+
+} // namespace ek

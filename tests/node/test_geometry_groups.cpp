@@ -1,0 +1,216 @@
+// The picture each handle group draws, rendered through the engine.
+#include <ek3DManipulation/ekGizmoNode.h>
+#include <ek3DManipulation/ekGizmoNodeBase.h>
+
+#include <ekSceneGraph/ekCameraNode.h>
+#include <ekSceneGraph/ekEngine.h>
+#include <ekSceneGraph/ekRendererInterface.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+using namespace ek;
+
+namespace {
+
+using Vec3 = Wm4::Vector3<float>;
+
+// Positions lie within one unit of the origin and pass through a few
+// float operations (a rotation by 0/1 entries, a translation).
+constexpr float kPositionTolerance = 1e-6f;
+
+const Vec3 kAxis[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+const Wm4::ColorRGBA kAxisColour[3] = {
+    {0.6f, 0.212f, 0.368f, 1.0f}, {0.302f, 0.451f, 0.294f, 1.0f}, {0.306f, 0.262f, 0.749f, 1.0f}};
+const Wm4::ColorRGBA kWhite(1.0f, 1.0f, 1.0f, 1.0f);
+
+struct Stroke {
+    Vec3 start;
+    Vec3 end;
+    Wm4::ColorRGBA colour;
+    float width;
+};
+
+bool near(const Vec3& a, const Vec3& b)
+{
+    return (a - b).Length() <= kPositionTolerance;
+}
+
+// Every stroke is drawn exactly once, as an overlay, in its colour and
+// width; nothing else is drawn.
+void expectPicture(const std::vector<ekDrawSegment>& drawn, const std::vector<Stroke>& strokes)
+{
+    ASSERT_EQ(drawn.size(), strokes.size());
+    std::vector<bool> used(drawn.size(), false);
+    for (const Stroke& s : strokes) {
+        const auto matches = [&s](const ekDrawSegment& d) {
+            return (near(d.start, s.start) && near(d.end, s.end)) || (near(d.start, s.end) && near(d.end, s.start));
+        };
+        std::size_t i = 0;
+        while (i < drawn.size() && (used[i] || !matches(drawn[i]))) {
+            ++i;
+        }
+        ASSERT_LT(i, drawn.size()) << "no segment to " << s.end.X() << ", " << s.end.Y() << ", " << s.end.Z();
+        used[i] = true;
+        EXPECT_TRUE(drawn[i].color == s.colour && drawn[i].width == s.width && drawn[i].overlay);
+    }
+}
+
+void addLoop(std::vector<Stroke>& out, const std::vector<Vec3>& corners, const Wm4::ColorRGBA& colour, float width)
+{
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        out.push_back({corners[i], corners[(i + 1) % corners.size()], colour, width});
+    }
+}
+
+std::vector<Stroke> arrows(unsigned int mask)
+{
+    const float spread = 0.08284271f; // 0.2 tan(22.5 degrees)
+    std::vector<Stroke> out;
+    for (unsigned int i = 0; i < 3; ++i) {
+        if (((mask >> i) & 1u) != 0) {
+            out.push_back({Vec3(), kAxis[i], kAxisColour[i], 2.5f});
+            out.push_back({kAxis[i] + Vec3(-0.2f, spread, 0), kAxis[i], kAxisColour[i], 1.8f});
+            out.push_back({kAxis[i], kAxis[i] + Vec3(-0.2f, -spread, 0), kAxisColour[i], 1.8f});
+        }
+    }
+    return out;
+}
+
+Vec3 circlePoint(unsigned int axis, unsigned int k)
+{
+    const double theta = k * 2.0 * 3.14159265358979323846 / 64.0;
+    const float c = static_cast<float>(std::cos(theta));
+    const float s = static_cast<float>(std::sin(theta));
+    const Vec3 points[3] = {{0, c, s}, {s, 0, c}, {c, s, 0}};
+    return points[axis];
+}
+
+// 63 segments each: the circle closes from vertex 62 to vertex 0, so
+// vertex 63 is never reached.
+std::vector<Stroke> circles()
+{
+    std::vector<Stroke> out;
+    for (unsigned int i = 0; i < 3; ++i) {
+        for (unsigned int k = 0; k < 63; ++k) {
+            out.push_back({circlePoint(i, k), circlePoint(i, (k + 1) % 63), kAxisColour[i], 2.0f});
+        }
+    }
+    return out;
+}
+
+std::vector<Stroke> scaleHandles()
+{
+    std::vector<Stroke> out;
+    for (unsigned int i = 0; i < 3; ++i) {
+        const Vec3& e = kAxis[i];
+        const Vec3 a = kAxis[(i + 1) % 3] * 0.1f;
+        const Vec3 b = kAxis[(i + 2) % 3] * 0.1f;
+        out.push_back({Vec3(), e, kAxisColour[i], 2.0f});
+        addLoop(out, {e - a + b, e + a + b, e + a - b, e - a - b}, kAxisColour[i], 1.8f);
+    }
+    for (float r : {0.5f, 0.7f}) {
+        addLoop(out, {kAxis[0] * r, kAxis[1] * r, kAxis[2] * r}, kWhite, 2.0f);
+    }
+    return out;
+}
+
+// The drags switch the feedback lines as friends.
+struct FeedbackGizmo : ekGizmoNode {
+    using ekGizmoNode::setActiveState;
+};
+
+class HandlePicture : public ::testing::Test {
+protected:
+    HandlePicture()
+    {
+        m_root->attachChild(m_gizmo);
+        m_engine.setScene(m_root);
+        m_engine.setCameraNode(new ekCameraNode(new ekCamera));
+    }
+
+    ekEngine m_engine;
+    ekPointer<ekNode> m_root = new ekNode;
+    ekPointer<FeedbackGizmo> m_gizmo = new FeedbackGizmo;
+};
+
+TEST_F(HandlePicture, TranslateArrows)
+{
+    // a new gizmo draws nothing
+    expectPicture(m_engine.frame(), {});
+    // shafts and two strokes per head, the Vs in the XY plane
+    m_gizmo->setMode(ekGizmoNode::TRANSLATE);
+    expectPicture(m_engine.frame(), arrows(7));
+    // mask bits above Z are ignored: X and Z only
+    m_gizmo->setEnabledAxis(ekGizmoNode::TRANSLATE, 0xFD);
+    expectPicture(m_engine.frame(), arrows(5));
+}
+
+TEST_F(HandlePicture, RotateCircles)
+{
+    m_gizmo->setMode(ekGizmoNode::ROTATE);
+    expectPicture(m_engine.frame(), circles());
+    // a drag about X adds +X thick and both halves of Y and Z, white
+    m_gizmo->setActiveState(0, true);
+    std::vector<Stroke> expected = circles();
+    expected.push_back({Vec3(), kAxis[0], kWhite, 2.6f});
+    for (unsigned int i : {1u, 2u}) {
+        expected.push_back({Vec3(), kAxis[i], kWhite, 2.0f});
+        expected.push_back({Vec3(), -kAxis[i], kWhite, 2.0f});
+    }
+    expectPicture(m_engine.frame(), expected);
+}
+
+TEST_F(HandlePicture, ScaleHandles)
+{
+    // shafts, four-sided end squares, the two uniform-scale triangles
+    m_gizmo->setMode(ekGizmoNode::SCALE);
+    expectPicture(m_engine.frame(), scaleHandles());
+    // a drag along Y adds its plane marker at y = 1: outline and cross
+    m_gizmo->setActiveState(1, true);
+    std::vector<Stroke> expected = scaleHandles();
+    addLoop(expected, {{-0.5f, 1, -0.5f}, {-0.5f, 1, 0.5f}, {0.5f, 1, 0.5f}, {0.5f, 1, -0.5f}}, kWhite, 1.0f);
+    expected.push_back({{-0.5f, 1, 0}, {0.5f, 1, 0}, kWhite, 1.0f});
+    expected.push_back({{0, 1, -0.5f}, {0, 1, 0.5f}, kWhite, 1.0f});
+    expectPicture(m_engine.frame(), expected);
+}
+
+// Records uploads and fails the one numbered failAt (from 0).
+struct RecordingRenderer : ekRendererInterface {
+    explicit RecordingRenderer(int failAt) : m_failAt(failAt) { SetHardwareRenderer(this); }
+    ~RecordingRenderer() override { SetHardwareRenderer(nullptr); }
+    bool loadResource(ekGPUResource* resource, bool immediate) override
+    {
+        m_loaded.push_back(immediate ? resource : nullptr);
+        return static_cast<int>(m_loaded.size()) - 1 != m_failAt;
+    }
+    int m_failAt;
+    std::vector<ekGPUResource*> m_loaded;
+};
+
+struct Uploader : ekGizmoNodeBase {
+    using ekGizmoNodeBase::PrepareGeneratedPrimitives;
+};
+
+TEST(GizmoNodeBase, PrepareGeneratedPrimitives)
+{
+    ekPointer<ekLine> a = new ekLine(2u), b = new ekLine(2u);
+    const std::vector<ekPointer<ekGeometry>> geometries = {a.get(), nullptr, b.get()};
+    // no renderer: nothing to do
+    EXPECT_TRUE(Uploader::PrepareGeneratedPrimitives(geometries));
+    {
+        // vertices then indices, geometry by geometry, now; an empty slot skipped
+        RecordingRenderer renderer(-1);
+        EXPECT_TRUE(Uploader::PrepareGeneratedPrimitives(geometries));
+        EXPECT_EQ(renderer.m_loaded, (std::vector<ekGPUResource*>{a->getVertexBuffer(), a->getIndexBuffer(),
+                                                                  b->getVertexBuffer(), b->getIndexBuffer()}));
+    }
+    // the first upload fails: nothing more is asked
+    RecordingRenderer failing(0);
+    EXPECT_FALSE(Uploader::PrepareGeneratedPrimitives(geometries));
+    EXPECT_EQ(failing.m_loaded.size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,122 @@
+// The gizmo node's structure: type, children, defaults, modes, enabled
+// axes, reference objects, options, dirty flags and line ownership.
+#include <ek3DManipulation/ekGizmoNode.h>
+
+#include <ekSceneGraph/ekLine.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace ek;
+
+namespace {
+
+// Children: translate 0-5, circles 6-8, half-axis lines 9-14, scale
+// shafts and squares 15-20, plane markers 21-23, uniform handle 24.
+std::vector<int> shownChildren(const ekNode& node)
+{
+    std::vector<int> shown;
+    for (int i = 0; i < node.getChildCount(); ++i) {
+        if (node.getChild(i)->getCullingMode() == ekSpatial::CULL_DYNAMIC) {
+            shown.push_back(i);
+        }
+    }
+    return shown;
+}
+
+// The engine calls setDirtyDown; the test reaches it as a subclass.
+struct ProbeGizmo : ekGizmoNode {
+    using ekGizmoNode::setDirtyDown;
+};
+
+TEST(GizmoNode, TypeDefaultsAndChildren)
+{
+    ekPointer<ekGizmoNode> node = new ekGizmoNode;
+    EXPECT_STREQ(node->GetType().GetName(), "ekCore.ekGizmoNode");
+    EXPECT_TRUE(node->IsDerived(ekNode::TYPE));
+    // mode NONE, 60 pixels, no option, all axes, nothing shown
+    EXPECT_EQ(node->getMode(), ekGizmoNode::NONE);
+    EXPECT_EQ(node->getExpectedPixelSize(), 60.0f);
+    EXPECT_FALSE(node->shouldUseUniformScale() || node->shouldSnapRotationToAxis()
+                 || node->shouldRestrictPositionBetweenNearFar());
+    EXPECT_TRUE(node->getEnabledAxis(ekGizmoNode::SCALE) == 255 && node->getEnabledAxis(ekGizmoNode::NONE) == 0);
+    EXPECT_TRUE(node->getReferenceObjects().empty() && shownChildren(*node).empty());
+    EXPECT_EQ(node->getCullingMode(), ekSpatial::CULL_ALWAYS);
+    // child order, told apart by vertex counts
+    const std::vector<int> vertices = {2, 3, 2, 3, 2, 3, 64, 64, 64, 2, 2, 2, 2, 2, 2,
+                                       2, 4, 2, 4, 2, 4, 8, 8, 8, 6};
+    ASSERT_EQ(node->getChildCount(), static_cast<int>(vertices.size()));
+    for (int i = 0; i < node->getChildCount(); ++i) {
+        EXPECT_EQ(static_cast<const ekLine*>(node->getChild(i))->getVertexCount(), vertices[i]) << i;
+    }
+}
+
+TEST(GizmoNode, ModesAndEnabledAxes)
+{
+    ekPointer<ekGizmoNode> node = new ekGizmoNode;
+    // ROTATE shows the circles only
+    node->setMode(ekGizmoNode::ROTATE);
+    EXPECT_EQ(shownChildren(*node), (std::vector<int>{6, 7, 8}));
+    // 7 hides all like NONE, and is stored as given
+    node->setMode(static_cast<ekGizmoNode::GizmoMode>(7));
+    EXPECT_TRUE(shownChildren(*node).empty());
+    EXPECT_EQ(node->getMode(), 7u);
+    // a scale mask while translating shows scale X and Z, mode unchanged
+    node->setMode(ekGizmoNode::TRANSLATE);
+    node->setEnabledAxis(ekGizmoNode::SCALE, 5);
+    EXPECT_EQ(shownChildren(*node), (std::vector<int>{15, 16, 19, 20, 24}));
+    EXPECT_TRUE(node->getMode() == ekGizmoNode::TRANSLATE && node->getEnabledAxis(ekGizmoNode::SCALE) == 5);
+    // NONE stores nothing and hides every group
+    node->setEnabledAxis(ekGizmoNode::NONE, 1);
+    EXPECT_TRUE(shownChildren(*node).empty());
+    EXPECT_TRUE(node->getEnabledAxis(ekGizmoNode::SCALE) == 5 && node->getEnabledAxis(ekGizmoNode::ROTATE) == 255);
+    // mask 0 hides the uniform handle too
+    node->setEnabledAxis(ekGizmoNode::SCALE, 0);
+    EXPECT_TRUE(shownChildren(*node).empty());
+}
+
+TEST(GizmoNode, ReferenceObjectsOptionsAndDirtyBits)
+{
+    ekPointer<ProbeGizmo> node = new ProbeGizmo;
+    ekPointer<ekNode> a = new ekNode;
+    // a copied list, kept through self-assignment; one object replaces it
+    node->setReferenceObjects({a.get(), nullptr, a.get()});
+    node->setReferenceObjects(node->getReferenceObjects());
+    EXPECT_EQ(node->getReferenceObjects(), (std::vector<ekSpatial*>{a.get(), nullptr, a.get()}));
+    node->setReferenceObject(nullptr);
+    EXPECT_EQ(node->getReferenceObjects(), (std::vector<ekSpatial*>{nullptr}));
+    // each option keeps its own bit
+    node->setUseUniformScale(true);
+    node->restrictPositionBetweenNearFar(true);
+    node->setUseUniformScale(false);
+    EXPECT_TRUE(node->shouldRestrictPositionBetweenNearFar());
+    EXPECT_FALSE(node->shouldUseUniformScale() || node->shouldSnapRotationToAxis());
+    // setDirtyDown: bit 0 always, bit 13 for a subtree, in both words
+    constexpr unsigned int kBits = 1u | (1u << 13);
+    for (bool subtree : {true, false}) {
+        node->clearDirtyFlags(0, ~0u);
+        node->clearDirtyFlags(1, ~0u);
+        const unsigned int returned = node->setDirtyDown(subtree);
+        EXPECT_EQ(returned, node->getDirtyFlags(0));
+        EXPECT_EQ(node->getDirtyFlags(0) & kBits, subtree ? kBits : 1u);
+        EXPECT_EQ(node->getDirtyFlags(1) & kBits, subtree ? kBits : 1u);
+    }
+}
+
+TEST(GizmoNode, LinesLiveAsLongAsTheNode)
+{
+    auto* node = new ekGizmoNode;
+    node->IncrementReferences();
+    // counted by the group and by the node
+    for (int i = 0; i < node->getChildCount(); ++i) {
+        EXPECT_EQ(node->getChild(i)->GetReferences(), 2);
+    }
+    // a line kept elsewhere outlives the node; the sanitizer checks that
+    // all else is released exactly once
+    ekPointer<ekSpatial> kept = node->getChild(6);
+    node->DecrementReferences();
+    EXPECT_TRUE(kept->GetReferences() == 1 && kept->getParent() == nullptr);
+}
+
+} // namespace
