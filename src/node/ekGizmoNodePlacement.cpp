@@ -1,0 +1,217 @@
+#include <ek3DManipulation/ekGizmoNode.h>
+
+#include "geometry/ekGizmoGeometry.h"
+#include "node/ekMatrixUtils.h"
+#include "node/ekTransformUtils.h"
+
+#include <ekSceneGraph/ekCamera.h>
+
+#include <Wm4/Wm4IntrLine3Plane3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+
+namespace ek {
+
+namespace {
+
+// World length that pixels pixels cover on the near plane (for an
+// orthographic camera, at every depth).
+float nearPlaneLength(const ekCamera& camera, float pixels, int viewportHeight)
+{
+    return (camera.getUMax() - camera.getUMin()) / static_cast<float>(viewportHeight) * pixels;
+}
+
+} // namespace
+
+float ekGizmoNode::ComputeGizmoScale(const ekCamera* camera, const Wm4::Vector3<float>& position,
+                                     float pixelSize, int viewportHeight)
+{
+    const float scale = nearPlaneLength(*camera, pixelSize, viewportHeight);
+    if (!camera->isPerspective()) {
+        return scale;
+    }
+    const float depth = (position - camera->getLocation()).Dot(camera->getDVector());
+    return scale * depth / camera->getDMin();
+}
+
+float ekGizmoNode::getBestScale(const ekCamera* camera, float pixelSize, int viewportHeight) const
+{
+    const Wm4::Vector3<float>& eye = camera->getLocation();
+    const Wm4::Vector3<float>& view = camera->getDVector();
+    Wm4::Vector3<float> toCentre = getWorldBound().getCenter() - eye;
+    const float distance = safeNormalize(toCentre);
+
+    const Wm4::Line3<float> ray(eye, toCentre);
+    const Wm4::Plane3<float> nearPlane(view, view.Dot(eye + view * camera->getDMin()));
+    Wm4::IntrLine3Plane3<float> intersection(ray, nearPlane);
+    // A ray parallel to the near plane leaves t at 0: the scale is then not
+    // finite, which callers already have to expect.
+    intersection.Find();
+    const float t = intersection.GetLineT();
+    return nearPlaneLength(*camera, pixelSize, viewportHeight) * distance / t;
+}
+
+void ekGizmoNode::calculateFrameFromObjectWorldTranform(const ekGenericTransformation<float>& frame,
+                                                        const ekCamera* camera, float pixelSize,
+                                                        int viewportHeight)
+{
+    const Wm4::Vector3<float>& position = frame.GetTranslate();
+    const float scale = ComputeGizmoScale(camera, position, pixelSize, viewportHeight);
+    // A degenerate view (height or near distance 0) would poison the node
+    // and everything drawn below it; keep the last good placement instead.
+    if (!std::isfinite(scale)) {
+        return;
+    }
+
+    ekGenericTransformation<float> t;
+    bool uniformScale = true;
+    if (!frame.IsIdentity()) {
+        if (position != Wm4::Vector3<float>::ZERO) {
+            t.SetTranslate(position);
+        }
+        if (frame.IsRSMatrix()) {
+            t.SetRotate(frame.GetRotate());
+        } else {
+            Wm4::Matrix3<float> axes;
+            if (isRotationOnceNormalized(frame.GetMatrix(), axes)) {
+                if (axes != Wm4::Matrix3<float>::IDENTITY) {
+                    t.SetRotate(axes);
+                }
+            } else {
+                // Not a rotation: keep the normalised axes as they are,
+                // each scaled to the screen size.
+                t.SetMatrix(axes * scale);
+                uniformScale = false;
+            }
+        }
+    }
+    if (uniformScale && scale != 1.0f) {
+        t.SetUniformScale(scale);
+    }
+    toParentFrame(*this, t);
+
+    // Rewriting an equal transform would mark the node dirty every frame.
+    if (getLocalTransform() != t) {
+        editLocalTransform(true) = t;
+    }
+}
+
+Wm4::Vector3<float> ekGizmoNode::getCenterReferences() const
+{
+    if (m_referenceObjects.empty()) {
+        return Wm4::Vector3<float>::ZERO;
+    }
+    Wm4::Vector3<float> sum = Wm4::Vector3<float>::ZERO;
+    for (const ekSpatial* object : m_referenceObjects) {
+        if (object == nullptr) {
+            continue;
+        }
+        // An object without geometry has a bound of radius 0: its
+        // position stands in for it.
+        const ekBound& bound = object->getWorldBound();
+        sum += bound.getRadius() != 0.0f ? bound.getCenter()
+                                         : object->getWorldTransform().GetTranslate();
+    }
+    return sum / static_cast<float>(m_referenceObjects.size());
+}
+
+Wm4::Matrix3<float> ekGizmoNode::getOrientationReferences() const
+{
+    if (m_referenceObjects.size() == 1 && m_referenceObjects.front() != nullptr) {
+        return m_referenceObjects.front()->getWorldTransform().GetRotate();
+    }
+    return Wm4::Matrix3<float>::IDENTITY;
+}
+
+void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
+{
+    const ekGenericTransformation<float>& nodeWorld = getWorldTransform();
+    const Wm4::Vector3<float>& centre = nodeWorld.GetTranslate();
+
+    // The node's world orientation; normalising its rows takes out a
+    // uniform scale.
+    Wm4::Matrix3<float> orientation = nodeWorld.GetRotate();
+    for (int row = 0; row < 3; ++row) {
+        const Wm4::Vector3<float> r = orientation.GetRow(row) / orientation.GetRow(row).Length();
+        for (int col = 0; col < 3; ++col) {
+            orientation(row, col) = r[col];
+        }
+    }
+
+    for (const ekPointer<ekLine>& head : m_geometry->translate.getHeads()) {
+        const Wm4::Vector3<float>& tip = head->getWorldTransform().GetTranslate();
+        Wm4::Vector3<float> along = tip - centre;
+        along /= along.Length();
+        const Wm4::Vector3<float> fromEye = tip - camera->getLocation();
+        Wm4::Vector3<float> side = along.Cross(fromEye);
+        side /= side.Length();
+        const Wm4::Vector3<float> normal = along.Cross(side);
+        const Wm4::Matrix3<float> facing(along, side, normal, true);
+        const Wm4::Matrix3<float> local = orientation.TransposeTimes(facing);
+
+        // The camera on an arrowhead or a gizmo of scale 0 leaves no
+        // direction to face: keep the last one.
+        if (!isFinite(local)) {
+            continue;
+        }
+        const Wm4::Matrix3<float>& current = head->getLocalTransform().GetRotate();
+        if (std::memcmp(current.Entries(), local.Entries(), 9 * sizeof(float)) != 0) {
+            head->editLocalTransform(true).SetRotate(local);
+        }
+    }
+}
+
+void ekGizmoNode::storeOriginalTransform()
+{
+    const std::size_t count = m_referenceObjects.size();
+    m_originalTransforms.assign(count, ekGenericTransformation<float>());
+    m_parentInverseTransforms.assign(count, ekGenericTransformation<float>());
+    for (std::size_t i = 0; i < count; ++i) {
+        const ekSpatial* object = m_referenceObjects[i];
+        if (object == nullptr) {
+            continue;
+        }
+        m_originalTransforms[i] = object->getWorldTransform();
+        if (const ekNode* parent = object->getParent()) {
+            parent->getWorldTransform().Inverse(m_parentInverseTransforms[i]);
+        }
+    }
+}
+
+void ekGizmoNode::setWorldTransform(const ekGenericTransformation<float>& delta, bool /*unused*/,
+                                    bool keepTranslation)
+{
+    const std::size_t count = std::min(m_referenceObjects.size(), m_originalTransforms.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        ekSpatial* object = m_referenceObjects[i];
+        if (object == nullptr || object->isExcluded()) {
+            continue;
+        }
+        const ekGenericTransformation<float>& original = m_originalTransforms[i];
+        ekGenericTransformation<float> world;
+        world.Product(delta, original);
+        if (keepTranslation) {
+            world.SetTranslate(original.GetTranslate());
+        }
+        ekGenericTransformation<float> local;
+        local.Product(m_parentInverseTransforms[i], world);
+        // A host object must never receive NaN or infinity: it would be
+        // lost for good. It keeps its transform for this step instead.
+        if (!isFinite(world) || !isFinite(local)) {
+            continue;
+        }
+        object->editWorldTransform(false) = world;
+        object->editLocalTransform(false) = local;
+        object->setDirty(DIRTY_TRANSFORM, true, false);
+        // Keep the world transform as written while the subtree below and
+        // the ancestors' bounds are brought up to date.
+        object->forceIgnore(true, false, false);
+        object->UpdateGS_Flags();
+        object->forceIgnore(false, false, false);
+    }
+}
+
+} // namespace ek
