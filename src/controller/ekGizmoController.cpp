@@ -1,0 +1,357 @@
+#include <ek3DManipulation/ekGizmoController.h>
+
+#include "ekDragDispatch.h"
+
+#include <ek3DManipulation/ek3DManipulatorMotionListener.h>
+#include <ek3DManipulation/ekGizmoControllerDrags.h>
+#include <ek3DManipulation/ekGizmoNode.h>
+
+#include <ekSceneGraph/ekCameraNode.h>
+#include <ekSceneGraph/ekGenericTransformation.h>
+#include <ekSceneGraph/ekMeshUtils.h>
+#include <ekSceneGraph/ekSceneGraphVisitor.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+namespace ek {
+namespace {
+
+// Distance in pixels between the cursor and a handle within which the
+// handle counts as under the cursor.
+constexpr float kPickTolerance = 10.0f;
+
+// A controller's drag objects while they are made, held so that a failure
+// half-way leaks nothing; made in the order rotate, translate, scale.
+struct NewDrags {
+    NewDrags()
+        : rotate(new ekGizmoControllerRotate)
+        , translate(new ekGizmoControllerTranslate)
+        , scale(new ekGizmoControllerScale)
+    {
+    }
+    NewDrags(const ekGizmoControllerRotate& rotateSource,
+             const ekGizmoControllerTranslate& translateSource,
+             const ekGizmoControllerScale& scaleSource)
+        : rotate(new ekGizmoControllerRotate(rotateSource))
+        , translate(new ekGizmoControllerTranslate(translateSource))
+        , scale(new ekGizmoControllerScale(scaleSource))
+    {
+    }
+
+    std::unique_ptr<ekGizmoControllerRotate> rotate;
+    std::unique_ptr<ekGizmoControllerTranslate> translate;
+    std::unique_ptr<ekGizmoControllerScale> scale;
+};
+
+// The gizmo axes (world space, as columns) under reference; a value outside
+// the enumeration leaves orientation as it was.
+void chooseOrientation(ekGizmoController::OrientationReference reference,
+                       const ekGizmoNode& gizmo, const Wm4::Matrix3<float>& custom,
+                       const ekCamera& camera, Wm4::Matrix3<float>& orientation)
+{
+    switch (reference) {
+    case ekGizmoController::LOCAL:
+        orientation = gizmo.getOrientationReferences();
+        break;
+    case ekGizmoController::WORLD:
+        orientation = Wm4::Matrix3<float>::IDENTITY;
+        break;
+    case ekGizmoController::CUSTOM:
+        orientation = custom;
+        break;
+    case ekGizmoController::CAMERA:
+        orientation = Wm4::Matrix3<float>(camera.getRVector(), camera.getUVector(),
+                                          camera.getDVector(), true);
+        break;
+    }
+}
+
+// Replaces gizmos by the gizmo nodes below root, in walk order. Excluded
+// subtrees are skipped; gizmos are collected although they are never drawn
+// themselves (their lines are).
+void collectGizmos(ekNode& root, std::vector<ekGizmoNode*>& gizmos)
+{
+    gizmos.clear();
+    ekMeshUtils::GetNodeFunctor<ekGizmoNode> collect(gizmos, false, true);
+    ekSceneGraphVisitor(collect).apply(&root);
+}
+
+// Places gizmo on the centre of its reference objects with the given axes,
+// at its expected size on screen, its arrowheads turned to the camera.
+void layOut(ekGizmoNode& gizmo, const Wm4::Matrix3<float>& orientation, const ekCamera& camera,
+            int viewportHeight)
+{
+    ekGenericTransformation<float> frame;
+    frame.SetRotate(orientation);
+    frame.SetTranslate(gizmo.getCenterReferences());
+    gizmo.calculateFrameFromObjectWorldTranform(frame, &camera, gizmo.getExpectedPixelSize(),
+                                                viewportHeight);
+    gizmo.updateCameraFacing(&camera);
+}
+
+// Adds gizmo to a list kept in ascending address order without duplicates.
+void insertSorted(std::vector<ekGizmoNode*>& gizmos, ekGizmoNode* gizmo)
+{
+    const auto at = std::lower_bound(gizmos.begin(), gizmos.end(), gizmo, std::less<>());
+    if (at == gizmos.end() || *at != gizmo) {
+        gizmos.insert(at, gizmo);
+    }
+}
+
+// Removes the first occurrence of listener; false when there is none.
+bool eraseFirst(std::vector<ek3DManipulatorMotionListener*>& listeners,
+                ek3DManipulatorMotionListener* listener)
+{
+    const auto at = std::find(listeners.begin(), listeners.end(), listener);
+    if (at == listeners.end()) {
+        return false;
+    }
+    listeners.erase(at);
+    return true;
+}
+
+} // namespace
+
+ekGizmoController::ekGizmoController()
+    : m_activeGizmo(nullptr)
+    , m_rotateController(nullptr)
+    , m_translateController(nullptr)
+    , m_scaleController(nullptr)
+    , m_orientationReference(LOCAL)
+    , m_rootNode(nullptr)
+    , m_customOrientation(Wm4::Matrix3<float>::IDENTITY)
+    , m_currentOrientation(Wm4::Matrix3<float>::IDENTITY)
+    , m_pickTolerance(kPickTolerance)
+    , m_dragging(false)
+    , m_pressOnGizmo(false)
+    , m_enabled(true)
+{
+    NewDrags drags;
+    m_rotateController = drags.rotate.release();
+    m_translateController = drags.translate.release();
+    m_scaleController = drags.scale.release();
+}
+
+ekGizmoController::ekGizmoController(const ekGizmoController& other)
+    : ekGenericControllerInterface(other)
+    , m_activeGizmo(other.m_activeGizmo)
+    , m_rotateController(nullptr)
+    , m_translateController(nullptr)
+    , m_scaleController(nullptr)
+    , m_orientationReference(other.m_orientationReference)
+    , m_rootNode(other.m_rootNode)
+    , m_customOrientation(other.m_customOrientation)
+    , m_currentOrientation(other.m_currentOrientation)
+    , m_motionListeners(other.m_motionListeners)
+    , m_manipulators(other.m_manipulators)
+    , m_eventQueue(other.m_eventQueue)
+    , m_touchedGizmos(other.m_touchedGizmos)
+    , m_pickTolerance(other.m_pickTolerance)
+    , m_dragging(other.m_dragging)
+    , m_pressOnGizmo(other.m_pressOnGizmo)
+    , m_enabled(other.m_enabled)
+{
+    NewDrags copies(*other.m_rotateController, *other.m_translateController,
+                    *other.m_scaleController);
+    m_rotateController = copies.rotate.release();
+    m_translateController = copies.translate.release();
+    m_scaleController = copies.scale.release();
+}
+
+ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
+{
+    if (this == &other) {
+        return *this;
+    }
+    NewDrags copies(*other.m_rotateController, *other.m_translateController,
+                    *other.m_scaleController);
+    delete m_translateController;
+    delete m_rotateController;
+    delete m_scaleController;
+    m_rotateController = copies.rotate.release();
+    m_translateController = copies.translate.release();
+    m_scaleController = copies.scale.release();
+
+    ekGenericControllerInterface::operator=(other);
+    m_activeGizmo = other.m_activeGizmo;
+    m_orientationReference = other.m_orientationReference;
+    m_rootNode = other.m_rootNode;
+    m_customOrientation = other.m_customOrientation;
+    m_currentOrientation = other.m_currentOrientation;
+    m_motionListeners = other.m_motionListeners;
+    m_manipulators = other.m_manipulators;
+    m_eventQueue = other.m_eventQueue;
+    m_touchedGizmos = other.m_touchedGizmos;
+    m_pickTolerance = other.m_pickTolerance;
+    m_dragging = other.m_dragging;
+    m_pressOnGizmo = other.m_pressOnGizmo;
+    m_enabled = other.m_enabled;
+    return *this;
+}
+
+ekGizmoController::~ekGizmoController()
+{
+    delete m_translateController;
+    delete m_rotateController;
+    delete m_scaleController;
+}
+
+void ekGizmoController::updateController(ekGenericRenderingContext* context)
+{
+    ekEngineInterface* engine = context != nullptr ? context->getEngineInterface() : nullptr;
+    if (engine == nullptr) {
+        return;
+    }
+
+    ekNode* root = m_rootNode != nullptr ? m_rootNode : engine->getScene();
+    if (root != nullptr && (root->getDirtyFlags(0) & DIRTY_STRUCTURE) != 0) {
+        collectGizmos(*root, m_manipulators);
+        // A gizmo that left the scene may since have been deleted: it must
+        // not receive the next release.
+        if (std::find(m_manipulators.begin(), m_manipulators.end(), m_activeGizmo)
+            == m_manipulators.end()) {
+            m_activeGizmo = nullptr;
+        }
+    }
+
+    int width = 0;
+    int height = 0;
+    engine->getViewportSize(width, height);
+    const ekCameraNode* cameraNode = engine->getCameraNode();
+    const ekCamera* camera = cameraNode != nullptr ? cameraNode->getCamera() : nullptr;
+    if (camera == nullptr) {
+        // Nothing can be hit or placed without a camera; the queue waits.
+        return;
+    }
+
+    if (m_enabled) {
+        // Indexed: a listener reached from a handler may queue more input.
+        for (std::size_t i = 0; i < m_eventQueue.size(); ++i) {
+            const ControllerEvent event = m_eventQueue[i];
+            switch (event.type) {
+            case MOUSE_PRESSED:
+                setMousePressedImpl(camera, event.x, event.y, width, height);
+                break;
+            case MOUSE_RELEASED:
+                setMouseReleasedImpl(camera, event.x, event.y, width, height);
+                break;
+            case MOUSE_POS:
+                setMousePosImpl(camera, event.x, event.y, width, height);
+                break;
+            }
+        }
+        m_eventQueue.clear();
+    }
+
+    for (ekGizmoNode* gizmo : m_manipulators) {
+        if (!ekDragDispatch::showsHandles(gizmo)) {
+            continue;
+        }
+        // Frozen during a drag, so that the axes being dragged along stay put
+        // (every gizmo then shares the last orientation computed before it).
+        if (!m_dragging) {
+            chooseOrientation(m_orientationReference, *gizmo, m_customOrientation, *camera,
+                              m_currentOrientation);
+        }
+        layOut(*gizmo, m_currentOrientation, *camera, height);
+    }
+
+    for (ekGizmoNode* gizmo : m_touchedGizmos) {
+        for (ek3DManipulatorMotionListener* listener : m_motionListeners) {
+            listener->onManipulatorMotion(gizmo);
+        }
+    }
+    m_touchedGizmos.clear();
+}
+
+bool ekGizmoController::install3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener)
+{
+    m_translateController->install3DManipulatorMotionListener(listener);
+    m_rotateController->install3DManipulatorMotionListener(listener);
+    m_scaleController->install3DManipulatorMotionListener(listener);
+    if (std::find(m_motionListeners.begin(), m_motionListeners.end(), listener)
+        != m_motionListeners.end()) {
+        return false;
+    }
+    m_motionListeners.push_back(listener);
+    return true;
+}
+
+bool ekGizmoController::uninstall3DManipulatorMotionListener(
+    ek3DManipulatorMotionListener* listener)
+{
+    m_translateController->uninstall3DManipulatorMotionListener(listener);
+    m_rotateController->uninstall3DManipulatorMotionListener(listener);
+    m_scaleController->uninstall3DManipulatorMotionListener(listener);
+    return eraseFirst(m_motionListeners, listener);
+}
+
+void ekGizmoController::clearController()
+{
+    m_eventQueue.clear();
+    m_manipulators.clear();
+    m_dragging = false;
+    m_pressOnGizmo = false;
+    m_activeGizmo = nullptr;
+}
+
+ekGizmoNode* ekGizmoController::updateHover(const ekCamera* camera,
+                                            const Wm4::Vector2<float>& position, int width,
+                                            int height)
+{
+    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
+    for (ekGizmoNode* gizmo : m_manipulators) {
+        if (drags.hover(gizmo, camera, position, m_pickTolerance, width, height)) {
+            return gizmo;
+        }
+    }
+    return nullptr;
+}
+
+void ekGizmoController::setMousePressedImpl(const ekCamera* camera, int x, int y, int width,
+                                            int height)
+{
+    const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
+    m_activeGizmo = updateHover(camera, position, width, height);
+    if (m_activeGizmo != nullptr) {
+        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+            .press(m_activeGizmo, camera, position, width, height);
+        insertSorted(m_touchedGizmos, m_activeGizmo);
+    }
+    // Also on empty space: the moves of that press must not hover.
+    m_dragging = true;
+}
+
+void ekGizmoController::setMousePosImpl(const ekCamera* camera, int x, int y, int width,
+                                        int height)
+{
+    const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
+    if (!m_dragging) {
+        updateHover(camera, position, width, height);
+        return;
+    }
+    if (m_activeGizmo != nullptr) {
+        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+            .move(m_activeGizmo, camera, position, width, height);
+        insertSorted(m_touchedGizmos, m_activeGizmo);
+    }
+}
+
+void ekGizmoController::setMouseReleasedImpl(const ekCamera* camera, int x, int y, int width,
+                                             int height)
+{
+    const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
+    // Whether or not a drag is under way: the held gizmo may still own a drag
+    // that a clearControllerEvents interrupted.
+    if (m_activeGizmo != nullptr) {
+        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+            .release(m_activeGizmo, camera, position, width, height);
+        insertSorted(m_touchedGizmos, m_activeGizmo);
+    }
+    m_dragging = false;
+    m_activeGizmo = updateHover(camera, position, width, height);
+}
+
+} // namespace ek

@@ -1,0 +1,172 @@
+#include "ekControllerFixture.h"
+
+#include <memory>
+
+namespace ek {
+namespace test {
+namespace {
+
+const Wm4::Vector3<float> kAxisX(1.0f, 0.0f, 0.0f);
+const Wm4::Vector3<float> kAxisY(0.0f, 1.0f, 0.0f);
+const Wm4::Vector3<float> kAxisZ(0.0f, 0.0f, 1.0f);
+
+Wm4::Matrix3<float> orientationOf(const ekGizmoNode& gizmo)
+{
+    return gizmo.getWorldTransform().GetRotate();
+}
+
+// The camera's right, up and view direction as columns.
+Wm4::Matrix3<float> cameraAxes(const ekCamera& camera)
+{
+    return {camera.getRVector(), camera.getUVector(), camera.getDVector(), true};
+}
+
+TEST_F(ControllerTest, LayoutFollowsTheOrientationReference)
+{
+    const Wm4::Matrix3<float> turned = rotation(kAxisZ, 30.0f);
+    ekNode* object = scene.addObject({0.0f, 0.0f, 0.0f}, turned);
+    ekNode* other = scene.addObject({2.0f, 0.0f, 0.0f}, rotation(kAxisX, 60.0f));
+    ekGizmoNode* gizmo = scene.addGizmo(ekGizmoNode::TRANSLATE, {object});
+    // LOCAL with one object: that object's axes
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), turned);
+    expectMatrixNear(controller.getCurrentOrientation(), turned);
+    // LOCAL with two objects: the world axes, between them
+    gizmo->setReferenceObjects({object, other});
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), Wm4::Matrix3<float>::IDENTITY);
+    EXPECT_NEAR(positionOf(*gizmo).X(), 1.0f, kWorldTolerance);
+    // WORLD: the world axes, one axis covering the expected 60 pixels
+    gizmo->setReferenceObject(object);
+    controller.setOrientationReference(ekGizmoController::WORLD);
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), Wm4::Matrix3<float>::IDENTITY);
+    const float tipY = scene.screenOf(gizmoPoint(*gizmo, kAxisY)).Y();
+    EXPECT_NEAR(tipY - scene.screenOf(positionOf(*gizmo)).Y(), 60.0f, kPixelTolerance);
+    // CUSTOM: the given matrix
+    const Wm4::Matrix3<float> custom = rotation(kAxisY, 45.0f);
+    controller.setOrientationReference(ekGizmoController::CUSTOM);
+    controller.setCustomOrientationMatrix(custom);
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), custom);
+    // CAMERA: the camera's axes, followed when it moves
+    controller.setOrientationReference(ekGizmoController::CAMERA);
+    scene.camera().lookAt({10.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, kAxisY);
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), cameraAxes(scene.camera()));
+}
+
+TEST_F(ControllerTest, OrientationIsFrozenDuringADrag)
+{
+    const Wm4::Matrix3<float> first = rotation(kAxisZ, 20.0f);
+    const Wm4::Matrix3<float> second = rotation(kAxisZ, -35.0f);
+    controller.setOrientationReference(ekGizmoController::CUSTOM);
+    controller.setCustomOrientationMatrix(first);
+    setUpArrow();
+    // Drags the X arrow by 5 pixels, runs between() with the drag under way (after one frame),
+    // drags 5 more and checks that the orientation did not change; the release follows.
+    auto dragAround = [&](auto between) {
+        const Wm4::Matrix3<float> before = orientationOf(*gizmo);
+        const Pixel from = axisPixel(*gizmo, 0, 0.8f);
+        press(from);
+        move(shifted(from, 5));
+        frame();
+        between();
+        move(shifted(from, 10));
+        frame();
+        expectMatrixNear(orientationOf(*gizmo), before);
+        release(shifted(from, 10));
+        frame();
+    };
+    // a custom matrix set during a drag waits for its end
+    dragAround([&] { controller.setCustomOrientationMatrix(second); });
+    expectMatrixNear(orientationOf(*gizmo), second);
+    // CAMERA: frozen while dragging, then following the moved camera
+    controller.setOrientationReference(ekGizmoController::CAMERA);
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), cameraAxes(scene.camera()));
+    dragAround([&] { scene.camera().lookAt({3.0f, 0.0f, 10.0f}, {0.0f, 0.0f, 0.0f}, kAxisY); });
+    expectMatrixNear(orientationOf(*gizmo), cameraAxes(scene.camera()));
+}
+
+TEST_F(ControllerTest, DuringADragEveryGizmoTakesTheLastGizmosOrientation)
+{
+    const Wm4::Matrix3<float> leftAxes = rotation(kAxisZ, 30.0f);
+    const Wm4::Matrix3<float> rightAxes = rotation(kAxisZ, -40.0f);
+    ekGizmoNode* left = scene.addGizmo(ekGizmoNode::TRANSLATE, {scene.addObject({-3.0f, 0.0f, 0.0f}, leftAxes)});
+    ekGizmoNode* right = scene.addGizmo(ekGizmoNode::TRANSLATE, {scene.addObject({3.0f, 0.0f, 0.0f}, rightAxes)});
+    frame();
+    // outside a drag each gizmo shows its own object's axes
+    expectMatrixNear(orientationOf(*left), leftAxes);
+    expectMatrixNear(orientationOf(*right), rightAxes);
+    // while the left one is dragged both take the orientation laid out last: the right one's
+    const Pixel from = axisPixel(*left, 0, 0.8f);
+    press(from);
+    move(shifted(from, 10));
+    frame();
+    expectMatrixNear(orientationOf(*left), rightAxes);
+    expectMatrixNear(orientationOf(*right), rightAxes);
+    release(shifted(from, 10));
+    frame();
+    expectMatrixNear(orientationOf(*left), leftAxes);
+}
+
+TEST_F(ControllerTest, GizmoListIsRebuiltOnlyOnAStructureChange)
+{
+    ekNode* leftGroup = scene.addObject({-3.0f, 0.0f, 0.0f});
+    ekNode* rightGroup = scene.addObject({3.0f, 0.0f, 0.0f});
+    ekGizmoNode* left = scene.addGizmo(ekGizmoNode::TRANSLATE, {leftGroup}, leftGroup);
+    ekGizmoNode* right = scene.addGizmo(ekGizmoNode::TRANSLATE, {rightGroup}, rightGroup);
+    frame();
+    // the scene's gizmos in walk order, collected though never drawn themselves
+    EXPECT_EQ(controller.get3DManipulators(), (std::vector<ekGizmoNode*>{left, right}));
+    // a new root that has not changed since the last frame: the old list stays
+    controller.setRootNode(rightGroup);
+    frame();
+    EXPECT_EQ(controller.get3DManipulators(), (std::vector<ekGizmoNode*>{left, right}));
+    // a change below the new root: the list comes from it, without excluded gizmos
+    scene.addGizmo(ekGizmoNode::TRANSLATE, {rightGroup}, rightGroup)->setExcluded(true);
+    frame();
+    EXPECT_EQ(controller.get3DManipulators(), (std::vector<ekGizmoNode*>{right}));
+}
+
+TEST_F(ControllerTest, CopiesOwnTheirDragObjects)
+{
+    setUpArrow();
+    std::vector<Heard> copyHeard;
+    EventLog copyLog(copyHeard);
+    // Drags once with a controller registered for one frame only.
+    auto dragWith = [&](ekGizmoController& dragger) {
+        dragger.setMousePressed(&scene.camera(), grip.x, grip.y, kWidth, kHeight);
+        dragger.setMouseReleased(grip.x + 5, grip.y);
+        scene.engine().addController(&dragger);
+        frame();
+        scene.engine().removeController(&dragger);
+    };
+    auto original = std::make_unique<ekGizmoController>();
+    original->edit3DManipulators() = controller.get3DManipulators();
+    original->install3DManipulatorMotionListener(&copyLog);
+    ekGizmoController copy(*original);
+    ekGizmoController assigned;
+    assigned = copy;
+    ekGizmoController& alias = assigned;
+    assigned = alias; // self-assignment keeps everything
+    EXPECT_EQ(assigned.get3DManipulators(), controller.get3DManipulators());
+
+    // the copies share the listener, not the drags: uninstalling it from them leaves the original's
+    EXPECT_TRUE(copy.uninstall3DManipulatorMotionListener(&copyLog));
+    EXPECT_TRUE(assigned.uninstall3DManipulatorMotionListener(&copyLog));
+    dragWith(*original);
+    EXPECT_EQ(kindsOf(copyHeard), "tTM");
+    // the original goes first; the copy still drags with drag objects of its own
+    original.reset();
+    copyHeard.clear();
+    copy.install3DManipulatorMotionListener(&copyLog);
+    dragWith(copy);
+    EXPECT_EQ(kindsOf(copyHeard), "tTM");
+    copy.uninstall3DManipulatorMotionListener(&copyLog);
+}
+
+} // namespace
+} // namespace test
+} // namespace ek
