@@ -1,0 +1,312 @@
+#include <ek3DManipulation/ekGizmoControllerDrags.h>
+
+#include "ekListenerList.h"
+#include "ekPicking.h"
+#include "geometry/ekUnitAxes.h"
+#include "node/ekMatrixUtils.h"
+#include "node/ekTransformUtils.h"
+
+#include <ek3DManipulation/ek3DManipulatorMotionListener.h>
+#include <ek3DManipulation/ekGizmoNode.h>
+
+#include <ekSceneGraph/ekCamera.h>
+
+#include <Wm4/Wm4Math.h>
+#include <Wm4/Wm4Matrix3.h>
+
+#include <cmath>
+#include <cstddef>
+
+namespace ek {
+
+namespace {
+
+constexpr unsigned int kNoCircle = static_cast<unsigned int>(kNoAxis);
+constexpr float kPi = Wm4::Math<float>::WM4_PI;
+// Half-width in pixels of the square around the projected pivot in which
+// the cursor gives no usable direction: presses and moves there are ignored.
+constexpr float kDeadZonePixels = 1.6f;
+// Rotation steps per half turn: rotations and snapped angles are whole
+// multiples of 5 degrees.
+constexpr float kStepsPerHalfTurn = 36.0f;
+constexpr float kRotationStep = kPi / kStepsPerHalfTurn;
+
+// Sample (cos, sin) of the unit circle about axis, in the gizmo's frame.
+Wm4::Vector3<float> circlePoint(int axis, const Wm4::Vector2<float>& sample)
+{
+    switch (axis) {
+    case 0:
+        return {0.0f, sample.X(), sample.Y()};
+    case 1:
+        return {sample.X(), 0.0f, sample.Y()};
+    default:
+        return {sample.X(), sample.Y(), 0.0f};
+    }
+}
+
+// Whether the cursor is too close to the projected pivot to give a
+// direction in the rotation plane.
+bool isNearPivot(const ekCamera& camera, const Wm4::Vector3<float>& pivot,
+                 const Wm4::Vector2<float>& pos, int width, int height)
+{
+    const Wm4::Vector2<float> pivotPixel = projectToScreen(
+        camera.getViewProjectionMatrix(), ekGenericTransformation<float>(), pivot, width, height);
+    const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
+    return std::fabs(pivotPixel.X() - cursor.X()) < kDeadZonePixels
+        && std::fabs(pivotPixel.Y() - cursor.Y()) < kDeadZonePixels;
+}
+
+// The rotation by angle (radians, right-handed) about the unit axis n.
+Wm4::Matrix3<float> rotationAbout(const Wm4::Vector3<float>& n, float angle)
+{
+    const float s = std::sin(angle);
+    const float c = std::cos(angle);
+    const float t = 1.0f - c;
+    const float x = n.X();
+    const float y = n.Y();
+    const float z = n.Z();
+    return {x * x * t + c,     x * y * t - z * s, x * z * t + y * s,
+            x * y * t + z * s, y * y * t + c,     y * z * t - x * s,
+            x * z * t - y * s, y * z * t + x * s, z * z * t + c};
+}
+
+// angle rounded to the nearest step, halfway cases upwards.
+float snapAngle(float angle)
+{
+    return std::floor(angle * kStepsPerHalfTurn / kPi + 0.5f) * kPi / kStepsPerHalfTurn;
+}
+
+// A direction with its azimuth and elevation snapped to whole steps.
+Wm4::Vector3<float> snapDirection(const Wm4::Vector3<float>& d)
+{
+    const float horizontal = std::sqrt(d.X() * d.X() + d.Y() * d.Y());
+    float elevation = d.Z() < 0.0f ? -Wm4::Math<float>::HALF_PI : Wm4::Math<float>::HALF_PI;
+    if (horizontal != 0.0f) {
+        elevation = std::atan(d.Z() / horizontal);
+    }
+    const float cosElevation = std::cos(elevation);
+    float azimuth = 0.0f;
+    if (cosElevation != 0.0f) {
+        azimuth = std::atan2(d.Y() / cosElevation, d.X() / cosElevation);
+    }
+    elevation = snapAngle(elevation);
+    azimuth = snapAngle(azimuth);
+    return {std::cos(azimuth) * std::cos(elevation), std::sin(azimuth) * std::cos(elevation),
+            std::sin(elevation)};
+}
+
+} // namespace
+
+ekGizmoControllerRotate::ekGizmoControllerRotate() : m_selectedAxis(kNoCircle)
+{
+    initRotate();
+}
+
+ekGizmoControllerRotate::ekGizmoControllerRotate(const ekGizmoControllerRotate& other) = default;
+ekGizmoControllerRotate&
+ekGizmoControllerRotate::operator=(const ekGizmoControllerRotate& other) = default;
+ekGizmoControllerRotate::~ekGizmoControllerRotate() = default;
+
+void ekGizmoControllerRotate::initRotate()
+{
+    const std::size_t segments = m_circleSamples.size() - 1;
+    for (std::size_t k = 0; k < segments; ++k) {
+        const float angle = static_cast<float>(2 * k) * kPi / static_cast<float>(segments);
+        m_circleSamples[k] = Wm4::Vector2<float>(std::cos(angle), std::sin(angle));
+    }
+    m_circleSamples[segments] = m_circleSamples[0];
+}
+
+bool ekGizmoControllerRotate::install3DManipulatorMotionListener(
+    ek3DManipulatorMotionListener* listener)
+{
+    return appendUnique(m_listeners, listener);
+}
+
+bool ekGizmoControllerRotate::uninstall3DManipulatorMotionListener(
+    ek3DManipulatorMotionListener* listener)
+{
+    return removeFirst(m_listeners, listener);
+}
+
+bool ekGizmoControllerRotate::updateRotateHover(ekGizmoNode* node, const ekCamera* camera,
+                                                const Wm4::Vector2<float>& pos, float tolerance,
+                                                int width, int height)
+{
+    if (node == nullptr) {
+        return false;
+    }
+    if (!pickCircle(node, camera, pos, tolerance, width, height)) {
+        node->applyDefaultColors();
+        return false;
+    }
+    node->highlight(m_selectedAxis);
+    return true;
+}
+
+bool ekGizmoControllerRotate::isOver(const ekGizmoNode* node, const ekCamera* camera,
+                                     const Wm4::Vector2<float>& pos, float tolerance, int width,
+                                     int height) const
+{
+    if (node == nullptr) {
+        return false;
+    }
+    const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
+    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
+        return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
+    });
+}
+
+bool ekGizmoControllerRotate::pickCircle(const ekGizmoNode* node, const ekCamera* camera,
+                                         const Wm4::Vector2<float>& pos, float tolerance,
+                                         int width, int height)
+{
+    const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
+    const int best =
+        pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
+            return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
+        });
+    m_selectedAxis = static_cast<unsigned int>(best);
+    return best != kNoAxis;
+}
+
+float ekGizmoControllerRotate::getNearestDistCirclePoint(const ekGizmoNode* node, int axis,
+                                                         const ekCamera* camera,
+                                                         const Wm4::Vector2<float>& cursor,
+                                                         int width, int height) const
+{
+    const ekViewProjection& viewProjection = camera->getViewProjectionMatrix();
+    const ekGenericTransformation<float>& world = node->getWorldTransform();
+    const auto sample = [&](std::size_t k) {
+        return projectToScreen(viewProjection, world, circlePoint(axis, m_circleSamples[k]), width,
+                               height);
+    };
+    ekScreenSegment segment;
+    segment[1] = sample(0);
+    // The last sample repeats the first: the loop ends with the closing chord.
+    float best = Wm4::Math<float>::MAX_REAL;
+    for (std::size_t k = 1; k < m_circleSamples.size(); ++k) {
+        segment[0] = segment[1];
+        segment[1] = sample(k);
+        const float d = distanceToSegment(segment, cursor);
+        if (d < best) {
+            best = d;
+        }
+    }
+    return best;
+}
+
+Wm4::Vector3<float> ekGizmoControllerRotate::getWorldNormal(const Wm4::Vector3<float>& localAxis,
+                                                            ekGizmoNode* node)
+{
+    if (node == nullptr) {
+        return Wm4::Vector3<float>::ZERO;
+    }
+    const ekGenericTransformation<float>& world = node->getWorldTransform();
+    Wm4::Vector3<float> normal =
+        (m_dragFrame.IsRSMatrix() ? world.GetRotate() : world.GetMatrix()) * localAxis;
+    safeNormalize(normal);
+    return normal;
+}
+
+void ekGizmoControllerRotate::setMousePressed(ekGizmoNode* node, const ekCamera* camera,
+                                              const Wm4::Vector2<float>& pos, int width,
+                                              int height)
+{
+    if (m_selectedAxis == kNoCircle || node == nullptr) {
+        return;
+    }
+    node->storeOriginalTransform();
+    m_dragFrame.SetRotate(node->getOrientationReferences());
+    m_dragFrame.SetTranslate(node->getCenterReferences());
+    const Wm4::Vector3<float>& pivot = m_dragFrame.GetTranslate();
+    if (isNearPivot(*camera, pivot, pos, width, height)) {
+        m_selectedAxis = kNoCircle;
+        return;
+    }
+    const Wm4::Vector3<float> normal = getWorldNormal(unitAxis(m_selectedAxis), node);
+    const auto hit = intersectPlane(pickRay(camera, pos), normal, pivot);
+    if (!hit) {
+        m_selectedAxis = kNoCircle;
+        return;
+    }
+    m_startPoint = hit->point;
+    node->setActiveState(m_selectedAxis, true);
+    m_deltaTransform.MakeIdentity();
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onRotateManipulatorStart();
+    }
+}
+
+void ekGizmoControllerRotate::setMousePos(ekGizmoNode* node, const ekCamera* camera,
+                                          const Wm4::Vector2<float>& pos, int width, int height)
+{
+    if (m_selectedAxis == kNoCircle || node == nullptr || !isInsideViewport(pos)) {
+        return;
+    }
+    const Wm4::Vector3<float>& pivot = m_dragFrame.GetTranslate();
+    if (isNearPivot(*camera, pivot, pos, width, height)) {
+        return;
+    }
+    // The normal follows the gizmo as it is laid out during the drag.
+    const Wm4::Vector3<float> normal = getWorldNormal(unitAxis(m_selectedAxis), node);
+    const auto hit = intersectPlane(pickRay(camera, pos), normal, pivot);
+    if (!hit) {
+        return;
+    }
+    Wm4::Vector3<float> current = hit->point - pivot;
+    safeNormalize(current);
+    Wm4::Vector3<float> start = m_startPoint - pivot;
+    safeNormalize(start);
+    const float angle = std::atan2(current.Dot(normal.Cross(start)), start.Dot(current));
+    const Wm4::Matrix3<float> rotation =
+        rotationAbout(normal, std::round(angle / kRotationStep) * kRotationStep);
+
+    ekGenericTransformation<float> delta;
+    delta.SetRotate(rotation);
+    delta.SetTranslate(pivot - rotation * pivot);
+    if (!isFinite(delta)) {
+        return;
+    }
+    // Always from the transforms stored at the press: moves never add up.
+    node->setWorldTransform(delta, true, false);
+    m_deltaTransform = delta;
+}
+
+void ekGizmoControllerRotate::setMouseReleased(ekGizmoNode* node, const ekCamera* camera,
+                                               const Wm4::Vector2<float>& pos, int width,
+                                               int height)
+{
+    if (m_selectedAxis == kNoCircle) {
+        return;
+    }
+    setMousePos(node, camera, pos, width, height);
+    onEndPos(node);
+    if (node != nullptr) {
+        node->setActiveState(m_selectedAxis, false);
+    }
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onRotateManipulatorEnd(m_deltaTransform);
+    }
+    m_selectedAxis = kNoCircle;
+}
+
+void ekGizmoControllerRotate::onEndPos(ekGizmoNode* node)
+{
+    if (m_selectedAxis == kNoCircle || node == nullptr || !node->shouldSnapRotationToAxis()) {
+        return;
+    }
+    ekGenericTransformation<float>& local = node->editLocalTransform(true);
+    if (local.IsRSMatrix()) {
+        const Wm4::Matrix3<float>& rotation = local.GetRotate();
+        const Wm4::Vector3<float> x = snapDirection(rotation.GetColumn(0));
+        const Wm4::Vector3<float> y = snapDirection(rotation.GetColumn(1));
+        const Wm4::Matrix3<float> snapped(x, y, x.Cross(y), true);
+        if (isFinite(snapped)) {
+            local.SetRotate(snapped);
+        }
+    }
+    node->UpdateGS_Flags();
+}
+
+} // namespace ek

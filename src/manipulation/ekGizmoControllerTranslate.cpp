@@ -1,0 +1,301 @@
+#include <ek3DManipulation/ekGizmoControllerDrags.h>
+
+#include "ekListenerList.h"
+#include "ekPicking.h"
+#include "geometry/ekUnitAxes.h"
+#include "node/ekMatrixUtils.h"
+#include "node/ekTransformUtils.h"
+
+#include <ek3DManipulation/ek3DManipulatorMotionListener.h>
+#include <ek3DManipulation/ekGizmoNode.h>
+
+#include <ekSceneGraph/ekCamera.h>
+
+#include <Wm4/Wm4Line3.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ek {
+
+namespace {
+
+const Wm4::Vector3<float>& axisVector(int axis)
+{
+    return unitAxis(static_cast<unsigned int>(axis));
+}
+
+// The arrows of one gizmo on screen: each is the segment from the projected
+// origin to the projected tip of its axis (one unit of the gizmo's frame).
+class ArrowProbe {
+public:
+    ArrowProbe(const ekGizmoNode& node, const ekCamera& camera, const Wm4::Vector2<float>& pos,
+               int width, int height)
+        : m_viewProjection(camera.getViewProjectionMatrix()),
+          m_world(node.getWorldTransform()),
+          m_cursor(cursorPixel(pos, width, height)),
+          m_width(width),
+          m_height(height)
+    {
+        m_segment[0] = project(Wm4::Vector3<float>::ZERO);
+    }
+
+    // Pixels from the cursor to the arrow of axis.
+    float distance(int axis)
+    {
+        m_segment[1] = project(axisVector(axis));
+        return distanceToSegment(m_segment, m_cursor);
+    }
+
+private:
+    Wm4::Vector2<float> project(const Wm4::Vector3<float>& local) const
+    {
+        return projectToScreen(m_viewProjection, m_world, local, m_width, m_height);
+    }
+
+    const ekViewProjection& m_viewProjection;
+    const ekGenericTransformation<float>& m_world;
+    Wm4::Vector2<float> m_cursor;
+    int m_width;
+    int m_height;
+    ekScreenSegment m_segment;
+};
+
+// Keeps the dragged point on the axis line between the camera's near and
+// far planes; an axis parallel to them is left alone.
+void clampBetweenNearFar(const ekCamera& camera, const Wm4::Vector3<float>& start,
+                         const Wm4::Vector3<float>& axis, Wm4::Vector3<float>& point, float& along)
+{
+    const Wm4::Vector3<float>& eye = camera.getLocation();
+    const Wm4::Vector3<float>& view = camera.getDVector();
+    const Wm4::Line3<float> axisLine(start, axis);
+    const auto nearHit = intersectPlane(axisLine, view, eye + view * camera.getDMin());
+    const auto farHit = intersectPlane(axisLine, view, eye + view * camera.getDMax());
+    if (!nearHit || !farHit) {
+        return;
+    }
+    const float lo = std::min(nearHit->t, farHit->t);
+    const float hi = std::max(nearHit->t, farHit->t);
+    if (along < lo) {
+        along = lo;
+        point = start + axis * lo;
+    }
+    if (along > hi) {
+        along = hi;
+        point = start + axis * hi;
+    }
+}
+
+} // namespace
+
+ekGizmoControllerTranslate::ekGizmoControllerTranslate()
+    : m_gizmoNode(nullptr),
+      m_startPoint(Wm4::Vector3<float>::ZERO),
+      m_selectedAxis(kNoAxis),
+      m_useSecondPlane(0)
+{
+}
+
+ekGizmoControllerTranslate::ekGizmoControllerTranslate(const ekGizmoControllerTranslate& other) =
+    default;
+ekGizmoControllerTranslate&
+ekGizmoControllerTranslate::operator=(const ekGizmoControllerTranslate& other) = default;
+ekGizmoControllerTranslate::~ekGizmoControllerTranslate() = default;
+
+bool ekGizmoControllerTranslate::install3DManipulatorMotionListener(
+    ek3DManipulatorMotionListener* listener)
+{
+    return appendUnique(m_listeners, listener);
+}
+
+bool ekGizmoControllerTranslate::uninstall3DManipulatorMotionListener(
+    ek3DManipulatorMotionListener* listener)
+{
+    return removeFirst(m_listeners, listener);
+}
+
+bool ekGizmoControllerTranslate::updateTranslateHover(ekGizmoNode* node, const ekCamera* camera,
+                                                      const Wm4::Vector2<float>& pos,
+                                                      float tolerance, int width, int height)
+{
+    if (node == nullptr) {
+        return false;
+    }
+    return updateTranslateHover(node, camera, pos, node->getEnabledAxis(ekGizmoNode::TRANSLATE),
+                                tolerance, width, height);
+}
+
+bool ekGizmoControllerTranslate::updateTranslateHover(ekGizmoNode* node, const ekCamera* camera,
+                                                      const Wm4::Vector2<float>& pos,
+                                                      unsigned char axisMask, float tolerance,
+                                                      int width, int height)
+{
+    if (node == nullptr) {
+        return false;
+    }
+    ArrowProbe arrows(*node, *camera, pos, width, height);
+    const int best = pickNearestAxis(axisMask, tolerance,
+                                     [&arrows](int axis) { return arrows.distance(axis); });
+    if (best == kNoAxis) {
+        node->applyDefaultColors();
+    } else {
+        node->highlight(static_cast<unsigned int>(best));
+    }
+    m_selectedAxis = best;
+    return best != kNoAxis;
+}
+
+bool ekGizmoControllerTranslate::isOver(const ekGizmoNode* node, const ekCamera* camera,
+                                        const Wm4::Vector2<float>& pos, float tolerance,
+                                        int width, int height) const
+{
+    if (node == nullptr) {
+        return false;
+    }
+    ArrowProbe arrows(*node, *camera, pos, width, height);
+    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance,
+                         [&arrows](int axis) { return arrows.distance(axis); });
+}
+
+void ekGizmoControllerTranslate::setMousePressed(ekGizmoNode* node, const ekCamera* camera,
+                                                 const Wm4::Vector2<float>& pos)
+{
+    if (node == nullptr) {
+        return;
+    }
+    m_gizmoNode = node;
+    if (m_selectedAxis == kNoAxis) {
+        return;
+    }
+    const Wm4::Line3<float> ray = pickRay(camera, pos);
+    node->storeOriginalTransform();
+    m_dragFrame.SetRotate(node->getOrientationReferences());
+    m_dragFrame.SetTranslate(node->getCenterReferences());
+
+    // Of the two planes that hold the axis, drag on the one seen most
+    // face-on: its hits move least under small cursor jitter.
+    const Wm4::Vector3<float>& pivot = m_dragFrame.GetTranslate();
+    const Wm4::Vector3<float> axis = getWorldOrientation(axisVector(m_selectedAxis));
+    bool planeMet = false;
+    float bestFacing = 0.0f;
+    for (int plane = 0; plane < 2; ++plane) {
+        const int normalAxis = (m_selectedAxis + 1 + plane) % 3;
+        const Wm4::Vector3<float> normal = getWorldOrientation(axisVector(normalAxis));
+        const auto hit = intersectPlane(ray, normal, pivot);
+        if (!hit || hit->t < 0.0f) {
+            continue;
+        }
+        const float facing = std::fabs(normal.Dot(ray.Direction));
+        if (planeMet && !(facing > bestFacing)) {
+            continue;
+        }
+        planeMet = true;
+        bestFacing = facing;
+        m_useSecondPlane = static_cast<unsigned int>(plane);
+        m_startPoint = pivot + axis * (hit->point - pivot).Dot(axis);
+    }
+    if (!planeMet) {
+        m_selectedAxis = kNoAxis;
+    }
+    m_deltaTransform.MakeIdentity();
+    notifyStart();
+}
+
+void ekGizmoControllerTranslate::setMousePos(ekGizmoNode* node, const ekCamera* camera,
+                                             const Wm4::Vector2<float>& pos)
+{
+    if (m_selectedAxis == kNoAxis || node == nullptr || !isInsideViewport(pos)) {
+        return;
+    }
+    Wm4::Vector3<float> point;
+    float along = 0.0f;
+    if (!getProjectedPoint(camera, pos, node->shouldRestrictPositionBetweenNearFar(), point,
+                           along)
+        || along == 0.0f) {
+        return;
+    }
+    ekGenericTransformation<float> delta;
+    delta.SetTranslate(point - m_startPoint);
+    if (!isFinite(delta)) {
+        return;
+    }
+    // Always from the transforms stored at the press: moves never add up.
+    node->setWorldTransform(delta, false, false);
+    m_deltaTransform = delta;
+}
+
+void ekGizmoControllerTranslate::setMouseReleased(ekGizmoNode* node, const ekCamera* camera,
+                                                  const Wm4::Vector2<float>& pos)
+{
+    setMousePos(node, camera, pos);
+    m_selectedAxis = kNoAxis;
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onTranslateManipulatorEnd(m_deltaTransform);
+    }
+}
+
+Wm4::Vector3<float>
+ekGizmoControllerTranslate::getWorldOrientation(const Wm4::Vector3<float>& localAxis) const
+{
+    if (m_gizmoNode == nullptr) {
+        return Wm4::Vector3<float>::ZERO;
+    }
+    Wm4::Vector3<float> world = m_gizmoNode->getWorldTransform().GetMatrix() * localAxis;
+    safeNormalize(world);
+    return world;
+}
+
+bool ekGizmoControllerTranslate::getProjectedPoint(const ekCamera* camera,
+                                                   const Wm4::Vector2<float>& pos,
+                                                   bool restrictBetweenNearFar,
+                                                   Wm4::Vector3<float>& point, float& along) const
+{
+    // Without a pressed node there is no axis or plane to drag on.
+    if (m_gizmoNode == nullptr || m_selectedAxis == kNoAxis) {
+        return false;
+    }
+    const Wm4::Line3<float> ray = pickRay(camera, pos);
+    const Wm4::Vector3<float> axis = getWorldOrientation(axisVector(m_selectedAxis));
+    const Wm4::Vector3<float>& pivot = m_dragFrame.GetTranslate();
+    const int normalAxis = (m_selectedAxis + (m_useSecondPlane != 0 ? 2 : 1)) % 3;
+    const auto hit = intersectPlane(ray, getWorldOrientation(axisVector(normalAxis)), pivot);
+    if (!hit) {
+        return false;
+    }
+    Wm4::Vector3<float> onAxis = pivot + axis * (hit->point - pivot).Dot(axis);
+    float distance = (onAxis - m_startPoint).Dot(axis);
+    if (restrictBetweenNearFar) {
+        clampBetweenNearFar(*camera, m_startPoint, axis, onAxis, distance);
+    }
+    point = onAxis;
+    along = distance;
+    return true;
+}
+
+Wm4::Vector3<float>
+ekGizmoControllerTranslate::getCurrentWorldPointPosition(const ekGizmoNode* node) const
+{
+    if (node == nullptr || m_selectedAxis == kNoAxis) {
+        return Wm4::Vector3<float>::ZERO;
+    }
+    return node->getWorldTransform().ApplyForward(axisVector(m_selectedAxis), true);
+}
+
+Wm4::Vector3<float> ekGizmoControllerTranslate::getResultingScale(float factor) const
+{
+    if (m_selectedAxis == kNoAxis) {
+        return Wm4::Vector3<float>::ZERO;
+    }
+    Wm4::Vector3<float> scale = Wm4::Vector3<float>::ONE;
+    scale[m_selectedAxis] *= factor;
+    return scale;
+}
+
+void ekGizmoControllerTranslate::notifyStart()
+{
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onTranslateManipulatorStart();
+    }
+}
+
+} // namespace ek
