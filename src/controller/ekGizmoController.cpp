@@ -1,6 +1,7 @@
 #include <ek3DManipulation/ekGizmoController.h>
 
 #include "ekDragDispatch.h"
+#include "manipulation/ekListenerList.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoControllerDrags.h>
@@ -98,18 +99,6 @@ void insertSorted(std::vector<ekGizmoNode*>& gizmos, ekGizmoNode* gizmo)
     if (at == gizmos.end() || *at != gizmo) {
         gizmos.insert(at, gizmo);
     }
-}
-
-// Removes the first occurrence of listener; false when there is none.
-bool eraseFirst(std::vector<ek3DManipulatorMotionListener*>& listeners,
-                ek3DManipulatorMotionListener* listener)
-{
-    const auto at = std::find(listeners.begin(), listeners.end(), listener);
-    if (at == listeners.end()) {
-        return false;
-    }
-    listeners.erase(at);
-    return true;
 }
 
 } // namespace
@@ -271,12 +260,7 @@ bool ekGizmoController::install3DManipulatorMotionListener(ek3DManipulatorMotion
     m_translateController->install3DManipulatorMotionListener(listener);
     m_rotateController->install3DManipulatorMotionListener(listener);
     m_scaleController->install3DManipulatorMotionListener(listener);
-    if (std::find(m_motionListeners.begin(), m_motionListeners.end(), listener)
-        != m_motionListeners.end()) {
-        return false;
-    }
-    m_motionListeners.push_back(listener);
-    return true;
+    return appendUnique(m_motionListeners, listener);
 }
 
 bool ekGizmoController::uninstall3DManipulatorMotionListener(
@@ -285,7 +269,7 @@ bool ekGizmoController::uninstall3DManipulatorMotionListener(
     m_translateController->uninstall3DManipulatorMotionListener(listener);
     m_rotateController->uninstall3DManipulatorMotionListener(listener);
     m_scaleController->uninstall3DManipulatorMotionListener(listener);
-    return eraseFirst(m_motionListeners, listener);
+    return removeFirst(m_motionListeners, listener);
 }
 
 void ekGizmoController::clearController()
