@@ -121,7 +121,11 @@ Wm4::Vector3<float> ekGizmoNode::getCenterReferences() const
 Wm4::Matrix3<float> ekGizmoNode::getOrientationReferences() const
 {
     if (m_referenceObjects.size() == 1 && m_referenceObjects.front() != nullptr) {
-        return m_referenceObjects.front()->getWorldTransform().GetRotate();
+        const ekGenericTransformation<float>& world = m_referenceObjects.front()->getWorldTransform();
+        // A general matrix (an object scaled along axes other than its
+        // own) holds scale and shear too: laying the gizmo out with it
+        // would stretch and skew the handles. Its axes are used instead.
+        return world.IsRSMatrix() ? world.GetRotate() : orthonormalFrame(world.GetMatrix());
     }
     return Wm4::Matrix3<float>::IDENTITY;
 }

@@ -44,6 +44,20 @@ Wm4::Matrix3<float> normalizeColumns(const Wm4::Matrix3<float>& m)
     return result;
 }
 
+Wm4::Matrix3<float> orthonormalFrame(const Wm4::Matrix3<float>& m)
+{
+    Wm4::Vector3<float> x = m.GetColumn(0);
+    Wm4::Vector3<float> y = m.GetColumn(1);
+    if (safeNormalize(x) == 0.0f) {
+        return Wm4::Matrix3<float>::IDENTITY;
+    }
+    y -= x * x.Dot(y);
+    if (safeNormalize(y) == 0.0f) {
+        return Wm4::Matrix3<float>::IDENTITY;
+    }
+    return Wm4::Matrix3<float>(x, y, x.Cross(y), true);
+}
+
 float determinant(const Wm4::Matrix3<float>& m)
 {
     return m(0, 0) * (m(1, 1) * m(2, 2) - m(1, 2) * m(2, 1))

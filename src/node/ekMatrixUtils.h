@@ -14,6 +14,12 @@ float safeNormalize(Wm4::Vector3<float>& v);
 // m with each column made unit length by the safeNormalize rule.
 Wm4::Matrix3<float> normalizeColumns(const Wm4::Matrix3<float>& m);
 
+// The right-handed orthonormal frame closest in spirit to m's columns:
+// column 0 along m's column 0, column 1 in the plane of m's columns 0 and
+// 1, column 2 their cross product. The identity when those two columns
+// are degenerate (zero or parallel).
+Wm4::Matrix3<float> orthonormalFrame(const Wm4::Matrix3<float>& m);
+
 // The determinant, expanded along the first row.
 float determinant(const Wm4::Matrix3<float>& m);
 

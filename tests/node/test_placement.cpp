@@ -221,6 +221,23 @@ TEST(GizmoReferences, CentreAndOrientation)
     EXPECT_EQ(objects[1]->getWorldTransform().GetRotate(), gizmo.getOrientationReferences());
     gizmo.setReferenceObject(nullptr);
     EXPECT_EQ(Mat3::IDENTITY, gizmo.getOrientationReferences());
+    // one object with a general matrix (turned, then stretched along world X): its axes,
+    // orthonormal, X along its own X, not the stretched and sheared matrix
+    ekGenericTransformation<float> stretch;
+    stretch.SetScale(Vec3(3, 1, 1));
+    ekGenericTransformation<float> general;
+    general.Product(stretch, objects[0]->getWorldTransform());
+    ASSERT_FALSE(general.IsRSMatrix());
+    objects[0]->editLocalTransform(true) = general;
+    objects[0]->UpdateGS();
+    gizmo.setReferenceObject(objects[0]);
+    const Mat3 axes = gizmo.getOrientationReferences();
+    Vec3 objectX = general.GetMatrix().GetColumn(0);
+    objectX.Normalize();
+    expectNear(objectX, axes.GetColumn(0));
+    expectNear(Vec3::ZERO, axes.TransposeTimes(axes).GetColumn(0) - Vec3::UNIT_X);
+    expectNear(Vec3::ZERO, axes.TransposeTimes(axes).GetColumn(1) - Vec3::UNIT_Y);
+    expectNear(axes.GetColumn(0).Cross(axes.GetColumn(1)), axes.GetColumn(2));
 }
 
 TEST(GizmoReferences, WorldTransformsFromStoredOnes)
