@@ -53,6 +53,11 @@ bool ekEngine::removeController(ekGenericControllerInterface* controller)
 const std::vector<ekDrawSegment>& ekEngine::frame()
 {
     ekGenericRenderingContext context(this);
+    // Controllers read world transforms: bring what the host changed since
+    // the last frame up to date first (only dirty subtrees are visited).
+    if (m_scene != nullptr) {
+        m_scene->UpdateGS_Flags();
+    }
     for (ekGenericControllerInterface* controller : m_controllers) {
         controller->updateController(&context);
     }

@@ -26,6 +26,8 @@ struct ekDrawSegment {
 
 // A headless engine for one view: a scene, a camera node, a viewport size
 // and the controllers that work in it. frame() runs one frame:
+//   0. the scene's world data (UpdateGS_Flags on the root), so that the
+//      controllers see what the host changed since the last frame;
 //   1. updateController of every controller, in the order added (so what
 //      they move or lay out is drawn in the same frame);
 //   2. the scene's world data (UpdateGS_Flags on the root);
