@@ -1,0 +1,251 @@
+#include "EditorSession.h"
+
+#include "JsonReport.h"
+
+#include <ekSceneGraph/ekBound.h>
+#include <ekSceneGraph/ekCameraNode.h>
+#include <ekSceneGraph/ekLine.h>
+
+#include <Wm4/Wm4Matrix3.h>
+#include <Wm4/Wm4Vector2.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ek::viewer {
+namespace {
+
+// On-screen length of a gizmo axis, pixels.
+constexpr float kGizmoPixelSize = 80.0f;
+// The controller's pick tolerance, pixels: the probes must pick as it does.
+constexpr float kPickTolerance = 10.0f;
+// Smallest pick radius of an object, pixels, so far-away objects stay
+// clickable.
+constexpr float kMinObjectPickRadius = 8.0f;
+const Wm4::ColorRGBA kSelectedColour(1.0f, 0.86f, 0.35f, 1.0f);
+
+// The custom orientation: 45 degrees about the world Y axis.
+Wm4::Matrix3<float> customOrientation()
+{
+    const float h = std::sqrt(0.5f);
+    return {h, 0.0f, h, 0.0f, 1.0f, 0.0f, -h, 0.0f, h};
+}
+
+} // namespace
+
+EditorSession::EditorSession(JsonReport& report)
+    : m_report(report),
+      m_scene(buildScene()),
+      m_camera(new ekCamera),
+      m_gizmo(new ekGizmoNode),
+      m_tracker(*m_gizmo, m_history, report)
+{
+    m_gizmo->setName("gizmo");
+    m_gizmo->setExpectedPixelSize(kGizmoPixelSize);
+    m_scene.root->attachChild(m_gizmo);
+    m_engine.setScene(m_scene.root);
+    m_engine.setCameraNode(new ekCameraNode(m_camera));
+    m_engine.addController(&m_controller);
+    m_controller.install3DManipulatorMotionListener(&m_tracker);
+    m_controller.setCustomOrientationMatrix(customOrientation());
+    resize(m_width, m_height);
+    m_selection.push_back(0);
+    applySelection();
+}
+
+EditorSession::~EditorSession()
+{
+    m_controller.uninstall3DManipulatorMotionListener(&m_tracker);
+    m_engine.removeController(&m_controller);
+}
+
+void EditorSession::resize(int width, int height)
+{
+    m_width = width;
+    m_height = height;
+    m_engine.setViewportSize(width, height);
+    updateCamera();
+    m_layoutDue = true;
+}
+
+void EditorSession::frame()
+{
+    m_engine.frame();
+    if (!m_leftDown) {
+        // The release has been replayed: the scale drag is over.
+        m_tracker.finishScale();
+    }
+    if (m_tracker.takeFinished()) {
+        m_layoutDue = true;
+    }
+    if (m_layoutDue) {
+        m_layoutDue = false;
+        measureLayout(m_layout);
+        m_report.layout(m_layout);
+    }
+}
+
+void EditorSession::noteLeftPress(int x, int y)
+{
+    m_leftDown = true;
+    // Normalised like the controller's positions: pixel centres, y up.
+    const Wm4::Vector2<float> position((float(x) + 0.5f) / float(m_width),
+                                       (float(m_height - y) - 0.5f) / float(m_height));
+    int axis = -1;
+    switch (m_gizmo->getMode()) {
+    case ekGizmoNode::TRANSLATE:
+    case ekGizmoNode::SCALE:
+        m_translateProbe.updateTranslateHover(m_gizmo, m_camera, position, kPickTolerance, m_width,
+                                              m_height);
+        axis = m_translateProbe.getSelectedAxis();
+        break;
+    case ekGizmoNode::ROTATE:
+        m_rotateProbe.updateRotateHover(m_gizmo, m_camera, position, kPickTolerance, m_width,
+                                        m_height);
+        axis = m_rotateProbe.getSelectedAxis();
+        break;
+    default:
+        break;
+    }
+    m_tracker.setPressAxis(axis);
+}
+
+void EditorSession::noteLeftRelease()
+{
+    m_leftDown = false;
+}
+
+void EditorSession::selectAt(int x, int y, bool add)
+{
+    const ScreenPoint cursor{float(x), float(y), true};
+    std::size_t best = m_scene.objects.size();
+    float bestDistance = 0.0f;
+    for (std::size_t i = 0; i < m_scene.objects.size(); ++i) {
+        const ekBound& bound = m_scene.objects[i].node->getWorldBound();
+        const ScreenPoint centre = toWindowPixel(*m_camera, bound.getCenter(), m_width, m_height);
+        const ScreenPoint rim = toWindowPixel(
+            *m_camera, bound.getCenter() + m_camera->getUVector() * bound.getRadius(), m_width,
+            m_height);
+        if (!centre.visible || !rim.visible) {
+            continue;
+        }
+        const float radius = std::max(std::hypot(rim.x - centre.x, rim.y - centre.y),
+                                      kMinObjectPickRadius);
+        const float distance = std::hypot(cursor.x - centre.x, cursor.y - centre.y);
+        if (distance <= radius && (best == m_scene.objects.size() || distance < bestDistance)) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+
+    if (best == m_scene.objects.size()) {
+        if (add) {
+            return;
+        }
+        m_selection.clear();
+    } else if (add) {
+        const auto found = std::find(m_selection.begin(), m_selection.end(), best);
+        if (found == m_selection.end()) {
+            m_selection.push_back(best);
+        } else {
+            m_selection.erase(found);
+        }
+    } else {
+        m_selection.assign(1, best);
+    }
+    applySelection();
+}
+
+void EditorSession::setMode(ekGizmoNode::GizmoMode mode)
+{
+    if (isBusy()) {
+        return;
+    }
+    m_mode = mode;
+    applySelection();
+}
+
+void EditorSession::cycleOrientation()
+{
+    if (isBusy()) {
+        return;
+    }
+    const auto next = (m_controller.getOrientationReference() + 1u) % 4u;
+    m_controller.setOrientationReference(static_cast<ekGizmoController::OrientationReference>(next));
+    m_layoutDue = true;
+}
+
+void EditorSession::toggleUniformScale()
+{
+    m_gizmo->setUseUniformScale(!m_gizmo->shouldUseUniformScale());
+}
+
+void EditorSession::toggleRotationSnap()
+{
+    m_gizmo->setSnapRotationToAxis(!m_gizmo->shouldSnapRotationToAxis());
+}
+
+void EditorSession::toggleNearFarRestriction()
+{
+    m_gizmo->restrictPositionBetweenNearFar(!m_gizmo->shouldRestrictPositionBetweenNearFar());
+}
+
+void EditorSession::undo()
+{
+    if (isBusy()) {
+        return;
+    }
+    if (const Manipulation* entry = m_history.undo()) {
+        m_report.history(true, *entry);
+        m_layoutDue = true;
+    }
+}
+
+void EditorSession::redo()
+{
+    if (isBusy()) {
+        return;
+    }
+    if (const Manipulation* entry = m_history.redo()) {
+        m_report.history(false, *entry);
+        m_layoutDue = true;
+    }
+}
+
+void EditorSession::orbit(int dx, int dy)
+{
+    m_orbit.orbit(dx, dy);
+    updateCamera();
+}
+
+void EditorSession::zoom(float notches)
+{
+    m_orbit.zoom(notches);
+    updateCamera();
+    m_layoutDue = true;
+}
+
+void EditorSession::applySelection()
+{
+    std::vector<ekSpatial*> references;
+    for (std::size_t i = 0; i < m_scene.objects.size(); ++i) {
+        const SceneObject& object = m_scene.objects[i];
+        const bool selected =
+            std::find(m_selection.begin(), m_selection.end(), i) != m_selection.end();
+        object.wireframe->setColor(selected ? kSelectedColour : object.colour);
+    }
+    for (std::size_t index : m_selection) {
+        references.push_back(m_scene.objects[index].node);
+    }
+    m_gizmo->setReferenceObjects(references);
+    // A gizmo without objects would stand at the origin: hide it.
+    m_gizmo->setMode(references.empty() ? ekGizmoNode::NONE : m_mode);
+    m_layoutDue = true;
+}
+
+void EditorSession::updateCamera()
+{
+    m_orbit.apply(*m_camera, m_width, m_height);
+}
+
+} // namespace ek::viewer

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace ek::viewer {
+
+struct Manipulation;
+struct ViewLayout;
+
+// One JSON object per line on a stream (the viewer's stdout), flushed at
+// once so that a script reading the pipe sees each event as it happens.
+class JsonReport {
+public:
+    // out must outlive the report.
+    explicit JsonReport(std::ostream& out) : m_out(out) {}
+
+    // {"event":"layout",...}: window size, gizmo handles in window pixels,
+    // camera and objects.
+    void layout(const ViewLayout& layout);
+    // {"event":"manipulation","kind":..,"axis":..,"delta":[16],"objects":[..]}:
+    // delta row-major 4x4; each object's world transform after (and before).
+    void manipulation(const Manipulation& manipulation);
+    // {"event":"undo"|"redo",...}: the objects' world transforms as the
+    // scene holds them after the write-back.
+    void history(bool undo, const Manipulation& manipulation);
+    // {"event":"input",...}: an event a script sent, in window pixels.
+    void input(const char* type, int x, int y, const char* button);
+    // {"event":"snapshot","file":..}
+    void snapshot(const std::string& file);
+
+private:
+    void writeLine();
+
+    std::ostream& m_out;
+    std::string m_line; // reused for every line
+};
+
+} // namespace ek::viewer

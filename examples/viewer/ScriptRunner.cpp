@@ -1,0 +1,335 @@
+#include "ScriptRunner.h"
+
+#include "EditorSession.h"
+#include "JsonReport.h"
+#include "ViewLayout.h"
+#include "ViewerWidget.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include <cmath>
+
+namespace ek::viewer {
+namespace {
+
+// Moves a drag makes between its press and its release, unless told.
+constexpr int kDefaultDragSteps = 8;
+// Angle of one wheel notch, in Qt's eighths of a degree.
+constexpr int kWheelNotch = 120;
+
+const char* buttonName(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return "left";
+    case Qt::RightButton:
+        return "right";
+    case Qt::MiddleButton:
+        return "middle";
+    default:
+        return "none";
+    }
+}
+
+bool readButton(const QString& word, Qt::MouseButton& button)
+{
+    for (Qt::MouseButton candidate : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (word == QLatin1String(buttonName(candidate))) {
+            button = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* typeName(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+        return "press";
+    case QEvent::MouseButtonRelease:
+        return "release";
+    default:
+        return "move";
+    }
+}
+
+} // namespace
+
+ScriptRunner::ScriptRunner(ViewerWidget& widget, EditorSession& session, JsonReport& report,
+                           const QString& outDir)
+    : m_widget(widget), m_session(session), m_report(report), m_outDir(outDir)
+{
+}
+
+bool ScriptRunner::run(const QString& script, QString& error)
+{
+    m_widget.advanceFrame(); // the first layout
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        const int comment = line.indexOf(QLatin1Char('#'));
+        if (comment >= 0) {
+            line.truncate(comment);
+        }
+        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        QString what;
+        if (!words.isEmpty() && !runCommand(words, what)) {
+            error = QStringLiteral("line %1: %2").arg(i + 1).arg(what);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ScriptRunner::runCommand(const QStringList& words, QString& error)
+{
+    const QString command = words[0].toLower();
+    int at = 1;
+    QPoint point;
+    if (command == QLatin1String("frame")) {
+        // the frame below is the whole command
+    } else if (command == QLatin1String("size")) {
+        const int width = words.value(1).toInt();
+        const int height = words.value(2).toInt();
+        if (width <= 0 || height <= 0) {
+            error = QStringLiteral("size needs a positive width and height");
+            return false;
+        }
+        m_widget.resize(width, height);
+        at = 3;
+    } else if (command == QLatin1String("move")) {
+        if (!readPoint(words, at, point, error)) {
+            return false;
+        }
+        mouse(QEvent::MouseMove, point, Qt::NoButton);
+    } else if (command == QLatin1String("press") || command == QLatin1String("release")
+               || command == QLatin1String("click")) {
+        if (!readPoint(words, at, point, error)) {
+            return false;
+        }
+        Qt::MouseButton button = Qt::LeftButton;
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+        for (; at < words.size(); ++at) {
+            if (words[at] == QLatin1String("shift")) {
+                modifiers |= Qt::ShiftModifier;
+            } else if (!readButton(words[at], button)) {
+                break;
+            }
+        }
+        if (command != QLatin1String("release")) {
+            m_held |= button;
+            mouse(QEvent::MouseButtonPress, point, button, modifiers);
+        }
+        if (command == QLatin1String("click")) {
+            m_widget.advanceFrame();
+        }
+        if (command != QLatin1String("press")) {
+            m_held &= ~Qt::MouseButtons(button);
+            mouse(QEvent::MouseButtonRelease, point, button, modifiers);
+        }
+    } else if (command == QLatin1String("drag") || command == QLatin1String("rightdrag")) {
+        if (!drag(words, command == QLatin1String("drag") ? Qt::LeftButton : Qt::RightButton, error)) {
+            return false;
+        }
+        at = int(words.size());
+    } else if (command == QLatin1String("wheel")) {
+        bool ok = false;
+        if (!readPoint(words, at, point, error)) {
+            return false;
+        }
+        const int notches = words.value(at++).toInt(&ok);
+        if (!ok) {
+            error = QStringLiteral("wheel needs a number of notches");
+            return false;
+        }
+        QWheelEvent wheel(QPointF(point), QPointF(m_widget.mapToGlobal(point)), QPoint(),
+                          QPoint(0, notches * kWheelNotch), m_held, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&m_widget, &wheel);
+    } else if (command == QLatin1String("key")) {
+        if (!key(words.value(1), error)) {
+            return false;
+        }
+        at = 2;
+    } else if (command == QLatin1String("snapshot")) {
+        if (!snapshot(words.value(1), error)) {
+            return false;
+        }
+        at = 2;
+    } else {
+        error = QStringLiteral("unknown command '%1'").arg(words[0]);
+        return false;
+    }
+    if (at < words.size()) {
+        error = QStringLiteral("unexpected '%1'").arg(words[at]);
+        return false;
+    }
+    m_widget.advanceFrame();
+    return true;
+}
+
+bool ScriptRunner::readPoint(const QStringList& words, int& at, QPoint& out, QString& error) const
+{
+    if (at >= words.size()) {
+        error = QStringLiteral("a position is missing");
+        return false;
+    }
+    bool okX = false;
+    bool okY = false;
+    float x = words[at].toFloat(&okX);
+    float y = words.value(at + 1).toFloat(&okY);
+    if (okX) {
+        if (!okY) {
+            error = QStringLiteral("a position needs x and y");
+            return false;
+        }
+        at += 2;
+        out = QPoint(qRound(x), qRound(y));
+        return true;
+    }
+    int tip = -1;
+    if (!readHandle(words[at], x, y, tip)) {
+        error = QStringLiteral("'%1' is not a visible handle of the latest layout").arg(words[at]);
+        return false;
+    }
+    ++at;
+    if (words.value(at) == QLatin1String("along")) {
+        bool ok = false;
+        const float distance = words.value(at + 1).toFloat(&ok);
+        const ScreenPoint& centre = m_session.lastLayout().centre;
+        const float length = std::hypot(x - centre.x, y - centre.y);
+        if (tip < 0 || !ok || length == 0.0f) {
+            error = QStringLiteral("'along' needs a tip and a distance");
+            return false;
+        }
+        x += (x - centre.x) / length * distance;
+        y += (y - centre.y) / length * distance;
+        at += 2;
+    } else {
+        const float dx = words.value(at).toFloat(&okX);
+        const float dy = words.value(at + 1).toFloat(&okY);
+        if (okX && okY) {
+            x += dx;
+            y += dy;
+            at += 2;
+        }
+    }
+    out = QPoint(qRound(x), qRound(y));
+    return true;
+}
+
+bool ScriptRunner::readHandle(const QString& name, float& x, float& y, int& tip) const
+{
+    const ViewLayout& layout = m_session.lastLayout();
+    const ScreenPoint* found = nullptr;
+    if (name.startsWith(QLatin1Char('@'))) {
+        for (const ObjectMark& object : layout.objects) {
+            if (QString::fromStdString(object.name) == name.mid(1)) {
+                found = &object.centre;
+            }
+        }
+    } else if (layout.gizmoShown) {
+        const int index = name.right(1).toInt();
+        const bool indexed = name.size() > 1 && name.at(name.size() - 1).isDigit() && index < 3;
+        if (name == QLatin1String("center")) {
+            found = &layout.centre;
+        } else if (indexed && name.chopped(1) == QLatin1String("tip")) {
+            found = &layout.tips[std::size_t(index)];
+            tip = index;
+        } else if (indexed && name.chopped(1) == QLatin1String("ring")) {
+            found = &layout.rings[std::size_t(index)];
+        }
+    }
+    if (found == nullptr || !found->visible) {
+        return false;
+    }
+    x = found->x;
+    y = found->y;
+    return true;
+}
+
+bool ScriptRunner::drag(const QStringList& words, Qt::MouseButton button, QString& error)
+{
+    int at = 1;
+    QPoint from;
+    QPoint to;
+    if (!readPoint(words, at, from, error) || !readPoint(words, at, to, error)) {
+        return false;
+    }
+    int steps = kDefaultDragSteps;
+    if (at < words.size()) {
+        bool ok = false;
+        steps = words.value(at + 1).toInt(&ok);
+        if (words[at] != QLatin1String("steps") || !ok || steps <= 0 || at + 2 != words.size()) {
+            error = QStringLiteral("a drag ends with its points or with 'steps N'");
+            return false;
+        }
+    }
+    m_held |= button;
+    mouse(QEvent::MouseButtonPress, from, button);
+    m_widget.advanceFrame();
+    for (int i = 1; i <= steps; ++i) {
+        const QPointF step = QPointF(from) + QPointF(to - from) * (double(i) / steps);
+        mouse(QEvent::MouseMove, step.toPoint(), Qt::NoButton);
+        m_widget.advanceFrame();
+    }
+    m_held &= ~Qt::MouseButtons(button);
+    mouse(QEvent::MouseButtonRelease, to, button);
+    return true;
+}
+
+bool ScriptRunner::key(const QString& sequence, QString& error)
+{
+    const QKeySequence keys = QKeySequence::fromString(sequence, QKeySequence::PortableText);
+    if (keys.isEmpty() || keys[0].key() == Qt::Key_unknown) {
+        error = QStringLiteral("unknown key '%1'").arg(sequence);
+        return false;
+    }
+    const Qt::Key code = keys[0].key();
+    const Qt::KeyboardModifiers modifiers = keys[0].keyboardModifiers();
+    // Printable keys carry their text, as a keyboard would give it.
+    QString text;
+    if (code >= Qt::Key_Space && code <= Qt::Key_AsciiTilde
+        && !modifiers.testFlag(Qt::ControlModifier)) {
+        const QChar c(code);
+        text = modifiers.testFlag(Qt::ShiftModifier) ? QString(c) : QString(c.toLower());
+    }
+    QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
+    QCoreApplication::sendEvent(&m_widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
+    QCoreApplication::sendEvent(&m_widget, &release);
+    return true;
+}
+
+bool ScriptRunner::snapshot(const QString& name, QString& error)
+{
+    if (name.isEmpty()) {
+        error = QStringLiteral("snapshot needs a name");
+        return false;
+    }
+    const QString path = QDir(m_outDir).filePath(name + QStringLiteral(".png"));
+    if (!m_widget.snapshot().save(path, "PNG")) {
+        error = QStringLiteral("cannot write %1").arg(path);
+        return false;
+    }
+    m_report.snapshot(path.toStdString());
+    return true;
+}
+
+void ScriptRunner::mouse(QEvent::Type type, QPoint at, Qt::MouseButton button,
+                         Qt::KeyboardModifiers modifiers)
+{
+    m_report.input(typeName(type), at.x(), at.y(), buttonName(button));
+    QMouseEvent event(type, QPointF(at), QPointF(m_widget.mapToGlobal(at)), button, m_held,
+                      modifiers);
+    QCoreApplication::sendEvent(&m_widget, &event);
+}
+
+} // namespace ek::viewer

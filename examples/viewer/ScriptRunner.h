@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QEvent>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+namespace ek::viewer {
+
+class EditorSession;
+class JsonReport;
+class ViewerWidget;
+
+// Plays a scripted session: real Qt mouse, wheel and key events sent to
+// the widget (so the gizmo's filter sees them as it sees a user's), one
+// frame after each, and PNG snapshots.
+//
+// One command per line; '#' starts a comment. Positions are window pixels
+// (origin top-left, y down):
+//   frame                      run one more frame
+//   move P                     move the cursor (buttons held stay held)
+//   press P [left|right|middle] [shift]
+//   release P [left|right|middle]
+//   click P [shift]            left press and release
+//   drag P P [steps N]         left drag in N moves (default 8)
+//   rightdrag P P [steps N]    the same with the right button
+//   wheel P NOTCHES            positive notches zoom in
+//   key SEQUENCE               W, F1, Esc, Ctrl+Z, Ctrl+Shift+Z, ?
+//   snapshot NAME              write NAME.png to the output folder
+// A point P is "X Y", or a handle of the latest layout: center, tip0..2,
+// ring0..2, or @NAME for an object's centre. A handle may be followed by
+// an offset "DX DY", or a tip by "along D": D pixels along its arrow.
+class ScriptRunner {
+public:
+    // All three must outlive the runner; outDir must exist.
+    ScriptRunner(ViewerWidget& widget, EditorSession& session, JsonReport& report,
+                 const QString& outDir);
+
+    // Runs every line; stops at the first it cannot run, with error set to
+    // "line N: what".
+    bool run(const QString& script, QString& error);
+
+private:
+    bool runCommand(const QStringList& words, QString& error);
+    bool readPoint(const QStringList& words, int& at, QPoint& out, QString& error) const;
+    bool readHandle(const QString& name, float& x, float& y, int& tip) const;
+    bool drag(const QStringList& words, Qt::MouseButton button, QString& error);
+    bool key(const QString& sequence, QString& error);
+    bool snapshot(const QString& name, QString& error);
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+    ViewerWidget& m_widget;
+    EditorSession& m_session;
+    JsonReport& m_report;
+    QString m_outDir;
+    Qt::MouseButtons m_held;
+};
+
+} // namespace ek::viewer

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <ekSceneGraph/ekGenericTransformation.h>
+#include <ekSceneGraph/ekObject.h>
+#include <ekSceneGraph/ekSpatial.h>
+
+#include <cstddef>
+#include <deque>
+#include <vector>
+
+namespace ek::viewer {
+
+enum class ManipulationKind { Translate, Rotate, Scale };
+
+// "translate", "rotate" or "scale".
+const char* kindName(ManipulationKind kind);
+
+// What one finished manipulation did to one object.
+struct ObjectChange {
+    ekPointer<ekSpatial> object;
+    ekGenericTransformation<float> localBefore;
+    ekGenericTransformation<float> localAfter;
+    ekGenericTransformation<float> worldBefore;
+    ekGenericTransformation<float> worldAfter;
+};
+
+// One whole manipulation, press to release.
+struct Manipulation {
+    ManipulationKind kind = ManipulationKind::Translate;
+    int axis = -1; // gizmo axis 0..2, -1 when the press found none
+    // World transform the drag applied on top of the transforms at the
+    // press (for a scale: the linear change of the first object).
+    ekGenericTransformation<float> delta;
+    std::vector<ObjectChange> objects;
+
+    // Whether any object's local transform differs from before.
+    bool changedAnything() const;
+};
+
+// Whole manipulations, undone and redone by writing the local transforms
+// back; each object's world data is brought up to date at once, so a
+// gizmo laid out right after sees it.
+class UndoStack {
+public:
+    // Entries kept; the oldest is dropped beyond.
+    static constexpr std::size_t kMaxEntries = 100;
+
+    // Drops what could be redone, then appends.
+    void push(Manipulation manipulation);
+    // The entry undone or redone, null when there is none.
+    const Manipulation* undo();
+    const Manipulation* redo();
+
+private:
+    std::deque<Manipulation> m_entries;
+    std::size_t m_applied = 0; // entries [0, m_applied) are in effect
+};
+
+} // namespace ek::viewer

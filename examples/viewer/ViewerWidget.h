@@ -1,0 +1,79 @@
+#pragma once
+
+#include "FrameRenderer.h"
+
+#include <ek3DManipulation/ekGizmoEventsListener.h>
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+namespace ek::viewer {
+
+class EditorSession;
+
+// The editor's window: draws the session's frames and turns input into
+// edits. The gizmo's bridge filters the mouse first, so a drag on a handle
+// never reaches the selection or the camera navigation here; what it lets
+// through selects (left click), orbits (right drag) and zooms (wheel).
+class ViewerWidget : public QWidget {
+public:
+    // session must outlive the widget.
+    explicit ViewerWidget(EditorSession& session, QWidget* parent = nullptr);
+    ~ViewerWidget() override;
+
+    // Runs a frame and draws it into an image of the widget's size.
+    QImage snapshot();
+    // Runs a frame without drawing it.
+    void advanceFrame();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    // Sees the mouse before the bridge and lets everything through: tells
+    // the session about left presses and releases, and asks for a frame
+    // on every mouse event, including those the bridge swallows.
+    class InputObserver : public QObject {
+    public:
+        InputObserver(ViewerWidget& view, EditorSession& session) : m_view(view), m_session(session) {}
+
+    protected:
+        bool eventFilter(QObject* watched, QEvent* event) override;
+
+    private:
+        ViewerWidget& m_view;
+        EditorSession& m_session;
+    };
+
+    void render(QPainter& painter);
+    void drawTexts(QPainter& painter);
+    // Rebuilds the status texts when the session's changed.
+    void refreshTexts();
+
+    EditorSession& m_session;
+    ekGizmoEventsListener m_gizmoFilter;
+    InputObserver m_observer;
+    FrameRenderer m_renderer;
+    std::string m_statusScratch;
+    std::string m_statusShown;
+    std::string m_optionsScratch;
+    std::string m_optionsShown;
+    QString m_status;
+    QString m_options;
+    QPoint m_orbitFrom;
+    bool m_orbiting = false;
+    bool m_helpShown = false;
+};
+
+} // namespace ek::viewer
