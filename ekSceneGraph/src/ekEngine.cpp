@@ -13,8 +13,18 @@ void ekEngine::setScene(ekNode* scene)
         return;
     }
     m_scene = scene;
+    announceStructure();
     for (ekGenericControllerInterface* controller : m_controllers) {
         controller->clearController();
+    }
+}
+
+void ekEngine::announceStructure()
+{
+    // Controllers that walk the scene on a structure change must see the
+    // whole scene once when they first meet it.
+    if (m_scene != nullptr) {
+        m_scene->setDirty(DIRTY_STRUCTURE, false, false);
     }
 }
 
@@ -37,6 +47,7 @@ bool ekEngine::addController(ekGenericControllerInterface* controller)
         return false;
     }
     m_controllers.push_back(controller);
+    announceStructure();
     return true;
 }
 

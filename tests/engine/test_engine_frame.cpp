@@ -189,6 +189,37 @@ TEST(ekEngine, FrameOrder)
     EXPECT_EQ(first.m_clears, 1);
 }
 
+// Records whether the scene reported a structure change at each update.
+class StructureWatcher : public ek::ekGenericControllerInterface {
+public:
+    void updateController(ek::ekGenericRenderingContext* context) override
+    {
+        const ekNode* scene = context->getEngineInterface()->getScene();
+        m_seen.push_back((scene->getDirtyFlags(0) & ek::DIRTY_STRUCTURE) != 0);
+    }
+    std::vector<bool> m_seen;
+};
+
+TEST(ekEngine, NewControllersAndScenesSeeTheWholeStructureOnce)
+{
+    ekPointer<ekNode> root(new ekNode());
+    root->attachChild(new ekNode());
+    ekEngine engine;
+    engine.setScene(root);
+    engine.frame();
+    // a controller added to a settled scene still sees one structure change
+    StructureWatcher watcher;
+    engine.addController(&watcher);
+    engine.frame();
+    engine.frame();
+    EXPECT_EQ(watcher.m_seen, (std::vector<bool>{true, false}));
+    // so does a scene that replaces the old one
+    engine.setScene(new ekNode());
+    engine.frame();
+    EXPECT_EQ(watcher.m_seen, (std::vector<bool>{true, false, true}));
+    engine.removeController(&watcher);
+}
+
 TEST(ekEngine, DrawList)
 {
     g_log.clear();

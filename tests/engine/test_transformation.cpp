@@ -330,6 +330,12 @@ TEST(ekGenericTransformation, FlagsAfterEachSetter)
     EXPECT_FALSE(t.IsRSMatrix());
     EXPECT_FALSE(t.IsUniformScale());
     EXPECT_FALSE(t.IsIdentity());
+    // a rotation set after a matrix starts unscaled
+    Transform scaled;
+    scaled.SetScale(Vector3f(2.0f, 3.0f, 4.0f));
+    scaled.SetMatrix(Matrix3f::IDENTITY);
+    scaled.SetRotate(Matrix3f::IDENTITY);
+    EXPECT_EQ(scaled.GetMatrix(), Matrix3f::IDENTITY);
     // back to the identity
     t.MakeIdentity();
     EXPECT_TRUE(t.IsIdentity());

@@ -46,7 +46,8 @@ public:
     ekEngine(const ekEngine&) = delete;
     ekEngine& operator=(const ekEngine&) = delete;
 
-    // Counted. Replacing the scene clears every controller.
+    // Counted. Replacing the scene clears every controller. The new scene
+    // reports a structure change (DIRTY_STRUCTURE) at the next frame.
     void setScene(ekNode* scene);
     ekNode* getScene() const override { return m_scene; }
     // Counted.
@@ -55,7 +56,9 @@ public:
     void setViewportSize(int width, int height);
     void getViewportSize(int& width, int& height) const override;
 
-    // Not owned; false when already added (add) or absent (remove).
+    // Not owned; false when already added (add) or absent (remove). Adding
+    // marks the scene's structure as changed, so the new controller finds
+    // what is already in it.
     bool addController(ekGenericControllerInterface* controller);
     bool removeController(ekGenericControllerInterface* controller);
 
@@ -65,6 +68,7 @@ public:
     ek2DPrimitivesPass& getPrimitivesPass() { return m_pass; }
 
 private:
+    void announceStructure();
     void collect(ekSpatial* spatial, bool overlay);
     void appendLine(const ekLine& line, bool overlay);
 

@@ -51,10 +51,12 @@ public:
     }
     const Matrix3& GetRotate() const { return m_matrix; }
 
-    // Makes the transformation general with linear part matrix.
+    // Makes the transformation general with linear part matrix. The scale
+    // goes back to one, so that a later SetRotate starts unscaled.
     void SetMatrix(const Matrix3& matrix)
     {
         m_matrix = matrix;
+        m_scale = Vector3::ONE;
         m_isIdentity = false;
         m_isRSMatrix = false;
         m_isUniformScale = false;
