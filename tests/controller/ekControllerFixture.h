@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ekTestMath.h"
 #include "ekTestScene.h"
 
 #include <ek3DManipulation/ek3DManipulationLibrary.h>
@@ -70,16 +71,7 @@ inline Pixel shifted(Pixel p, int dx) { return {p.x + dx, p.y}; }
 // Rotation by degrees about a unit axis, right-handed.
 inline Wm4::Matrix3<float> rotation(const Wm4::Vector3<float>& axis, float degrees)
 {
-    const float a = degrees * Wm4::Math<float>::DEG_TO_RAD;
-    const float c = std::cos(a);
-    const float s = std::sin(a);
-    const float t = 1.0f - c;
-    const float x = axis.X();
-    const float y = axis.Y();
-    const float z = axis.Z();
-    return {x * x * t + c,     x * y * t - z * s, x * z * t + y * s,
-            x * y * t + z * s, y * y * t + c,     y * z * t - x * s,
-            x * z * t - y * s, y * z * t + x * s, z * z * t + c};
+    return ek_test::rotationAbout(axis, degrees * Wm4::Math<float>::DEG_TO_RAD);
 }
 
 inline void expectMatrixNear(const Wm4::Matrix3<float>& actual, const Wm4::Matrix3<float>& expected)

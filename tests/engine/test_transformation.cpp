@@ -1,3 +1,5 @@
+#include "ekTestMath.h"
+
 #include <ekSceneGraph/ekGenericTransformation.h>
 
 #include <Wm4/Wm4Matrix3.h>
@@ -119,15 +121,7 @@ struct Sample {
 
 Matrix3f rotation(const Vector3f& axis, float angle)
 {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    const float t = 1.0f - c;
-    const float x = axis.X();
-    const float y = axis.Y();
-    const float z = axis.Z();
-    return Matrix3f(t * x * x + c, t * x * y - s * z, t * x * z + s * y,
-                    t * x * y + s * z, t * y * y + c, t * y * z - s * x,
-                    t * x * z - s * y, t * y * z + s * x, t * z * z + c);
+    return ek_test::rotationAbout(axis, angle);
 }
 
 std::vector<Sample> samples()
