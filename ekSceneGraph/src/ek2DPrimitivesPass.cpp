@@ -42,8 +42,10 @@ std::size_t ek2DPrimitivesPass::GetAnalyseFunctionCount()
 
 void ek2DPrimitivesPass::analyse(ekSpatial* root)
 {
-    for (AnalyseFunction function : registry()) {
-        function(this, root);
+    // By index: a function may register or unregister others while it runs.
+    const auto& functions = registry();
+    for (std::size_t i = 0; i < functions.size(); ++i) {
+        functions[i](this, root);
     }
 }
 

@@ -69,14 +69,15 @@ const std::vector<ekDrawSegment>& ekEngine::frame()
     if (m_scene != nullptr) {
         m_scene->UpdateGS_Flags();
     }
-    for (ekGenericControllerInterface* controller : m_controllers) {
-        controller->updateController(&context);
+    // By index: a controller may add or remove controllers while it runs.
+    for (std::size_t i = 0; i < m_controllers.size(); ++i) {
+        m_controllers[i]->updateController(&context);
     }
     if (m_scene != nullptr) {
         m_scene->UpdateGS_Flags();
     }
-    for (ekGenericControllerInterface* controller : m_controllers) {
-        controller->beforeDraw(&context);
+    for (std::size_t i = 0; i < m_controllers.size(); ++i) {
+        m_controllers[i]->beforeDraw(&context);
     }
     m_pass.analyse(m_scene);
 

@@ -54,6 +54,13 @@ void analyseSecond(ek2DPrimitivesPass*, ekSpatial*)
     g_log.push_back("analyse second");
 }
 
+// Registers analyseSecond from inside an analysis.
+void analyseRegistering(ek2DPrimitivesPass*, ekSpatial*)
+{
+    g_log.push_back("analyse registering");
+    ek2DPrimitivesPass::RegisterAnalyseFunction(analyseSecond);
+}
+
 void addBatchLine(ek2DPrimitivesPass* pass, ekSpatial*)
 {
     g_log.push_back("analyse");
@@ -140,6 +147,13 @@ TEST(ek2DPrimitivesPass, Registry)
     EXPECT_EQ(g_log, (std::vector<std::string>{"analyse second"}));
     EXPECT_TRUE(ek2DPrimitivesPass::UnregisterAnalyseFunction(analyseSecond));
     EXPECT_EQ(ek2DPrimitivesPass::GetAnalyseFunctionCount(), before);
+    // a function may register another while the analysis runs: it is called too
+    ASSERT_TRUE(ek2DPrimitivesPass::RegisterAnalyseFunction(analyseRegistering));
+    g_log.clear();
+    pass.analyse(root);
+    EXPECT_EQ(g_log, (std::vector<std::string>{"analyse registering", "analyse second"}));
+    EXPECT_TRUE(ek2DPrimitivesPass::UnregisterAnalyseFunction(analyseRegistering));
+    EXPECT_TRUE(ek2DPrimitivesPass::UnregisterAnalyseFunction(analyseSecond));
     // the batch belongs to the pass and holds counts
     ekPointer<ekLine> line(new ekLine(2u));
     pass.editGeometryRenderBatch().emplace_back(line.get());
