@@ -25,11 +25,11 @@ struct RotateDrag {
         return drag.updateRotateHover(scene.gizmo(), scene.camera(), pos, tolerance, kWidth,
                                       kHeight);
     }
-    void press(const Vec2& p) { drag.setMousePressed(scene.gizmo(), scene.camera(), p, 800, 600); }
-    void move(const Vec2& p) { drag.setMousePos(scene.gizmo(), scene.camera(), p, 800, 600); }
+    void press(const Vec2& p) { drag.setMousePressed(scene.gizmo(), scene.camera(), p, kWidth, kHeight); }
+    void move(const Vec2& p) { drag.setMousePos(scene.gizmo(), scene.camera(), p, kWidth, kHeight); }
     void release(const Vec2& p)
     {
-        drag.setMouseReleased(scene.gizmo(), scene.camera(), p, 800, 600);
+        drag.setMouseReleased(scene.gizmo(), scene.camera(), p, kWidth, kHeight);
     }
 
     DragScene& scene;
@@ -117,7 +117,7 @@ TEST(RotateDrag, PicksByThePolylineAndRefusesUnusablePresses)
     EXPECT_EQ(drag.getSelectedAxis(), 0);
     scene.gizmo()->setEnabledAxis(ekGizmoNode::ROTATE, 0x3);
     EXPECT_FALSE(r.hover(r.circle(45.0f)));
-    EXPECT_FALSE(drag.isOver(scene.gizmo(), scene.camera(), r.circle(45.0f), 10.0f, 800, 600));
+    EXPECT_FALSE(drag.isOver(scene.gizmo(), scene.camera(), r.circle(45.0f), kPickTolerance, kWidth, kHeight));
     // between two samples the distance is to the chord: 60 (1 - cos 4.5 deg) = 0.185 px
     scene.gizmo()->setEnabledAxis(ekGizmoNode::ROTATE, 0x7);
     EXPECT_FALSE(r.hover(r.circle(4.5f), 0.18f));
