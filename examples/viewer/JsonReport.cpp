@@ -9,6 +9,7 @@
 #include <Wm4/Wm4Vector3.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 
 namespace ek::viewer {
@@ -26,6 +27,18 @@ void appendNumber(std::string& out, double value, const char* format = "%.7g")
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, format, value);
     out += buffer;
+}
+
+// [item0,item1,...]: appendItem(out, i) writes item i.
+template <class AppendItem>
+void appendList(std::string& out, std::size_t count, AppendItem appendItem)
+{
+    out += '[';
+    for (std::size_t i = 0; i < count; ++i) {
+        out += i == 0 ? "" : ",";
+        appendItem(out, i);
+    }
+    out += ']';
 }
 
 void appendString(std::string& out, const std::string& text)
@@ -48,23 +61,13 @@ void appendString(std::string& out, const std::string& text)
 
 void appendVector(std::string& out, const Wm4::Vector3<float>& v)
 {
-    out += '[';
-    for (int i = 0; i < 3; ++i) {
-        out += i == 0 ? "" : ",";
-        appendNumber(out, v[i]);
-    }
-    out += ']';
+    appendList(out, 3, [&v](std::string& o, std::size_t i) { appendNumber(o, v[static_cast<int>(i)]); });
 }
 
 // Row-major entries.
 void appendMatrix(std::string& out, const Wm4::Matrix3<float>& m)
 {
-    out += '[';
-    for (int i = 0; i < 9; ++i) {
-        out += i == 0 ? "" : ",";
-        appendNumber(out, m.Entries()[i]);
-    }
-    out += ']';
+    appendList(out, 9, [&m](std::string& o, std::size_t i) { appendNumber(o, m.Entries()[i]); });
 }
 
 // Pixels to a hundredth; null when behind the eye.
@@ -83,12 +86,8 @@ void appendPixel(std::string& out, const ScreenPoint& p)
 
 void appendPixels(std::string& out, const std::array<ScreenPoint, 3>& points)
 {
-    out += '[';
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        out += i == 0 ? "" : ",";
-        appendPixel(out, points[i]);
-    }
-    out += ']';
+    appendList(out, points.size(),
+               [&points](std::string& o, std::size_t i) { appendPixel(o, points[i]); });
 }
 
 void appendTransform(std::string& out, const Transform& t)
@@ -176,17 +175,13 @@ void JsonReport::layout(const ViewLayout& layout)
     appendVector(m_line, layout.up);
     m_line += ",\"direction\":";
     appendVector(m_line, layout.direction);
-    m_line += ",\"frustum\":[";
-    for (std::size_t i = 0; i < layout.frustum.size(); ++i) {
-        m_line += i == 0 ? "" : ",";
-        appendNumber(m_line, layout.frustum[i]);
-    }
-    m_line += "]},\"selection\":[";
-    for (std::size_t i = 0; i < layout.selection.size(); ++i) {
-        m_line += i == 0 ? "" : ",";
-        appendString(m_line, layout.selection[i]);
-    }
-    m_line += "],\"objects\":[";
+    m_line += ",\"frustum\":";
+    appendList(m_line, layout.frustum.size(),
+               [&layout](std::string& o, std::size_t i) { appendNumber(o, layout.frustum[i]); });
+    m_line += "},\"selection\":";
+    appendList(m_line, layout.selection.size(),
+               [&layout](std::string& o, std::size_t i) { appendString(o, layout.selection[i]); });
+    m_line += ",\"objects\":[";
     for (std::size_t i = 0; i < layout.objects.size(); ++i) {
         m_line += i == 0 ? "{\"name\":" : ",{\"name\":";
         appendString(m_line, layout.objects[i].name);
