@@ -20,7 +20,10 @@ public:
     // Once per update for each gizmo pressed, dragged or released in it,
     // after the gizmos were laid out; gizmos in ascending pointer order.
     virtual void onManipulatorMotion(ekGizmoNode* gizmo) = 0;
-    // At the press of a translate or scale drag.
+    // At the press of a translate drag. Every start is paired with one end
+    // of the same kind: at the release, at ekGizmoController::cancelDrag
+    // (delta identity) or when the dragged gizmo leaves the scene (delta
+    // applied so far).
     virtual void onTranslateManipulatorStart();
     // At the release of a translate drag, with the world translation it
     // applied (identity when none).
@@ -30,6 +33,11 @@ public:
     // At the release of a rotation, with the world rotation about the pivot
     // that it applied.
     virtual void onRotateManipulatorEnd(const ekGenericTransformation<float>& delta);
+    // At the press of a scale drag on a handle.
+    virtual void onScaleManipulatorStart();
+    // At the release of a scale drag, with the world scale (about each
+    // object's own position, along the world axes) that it applied.
+    virtual void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta);
 
 protected:
     ek3DManipulatorMotionListener() = default;

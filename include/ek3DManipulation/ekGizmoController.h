@@ -112,6 +112,18 @@ public:
 
     std::size_t getQueuedEventCount() const { return m_eventQueue.size(); }
 
+    // Whether a drag has started (its start notified) and not yet ended:
+    // the reference objects may differ from their transforms at the press.
+    bool isDragging() const;
+    // The handle of the drag under way: 0 X, 1 Y, 2 Z; -1 when none.
+    int getActiveAxis() const;
+    // Ends the drag under way at once: every reference object gets back its
+    // transform of the press (bit for bit), the drag feedback is hidden and
+    // the listeners hear the end of that drag's kind with an identity delta.
+    // The queued events stay; the release that follows ends nothing. False
+    // when no drag is under way.
+    bool cancelDrag();
+
 protected:
     void clearController() override;
 

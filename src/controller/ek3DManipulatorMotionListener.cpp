@@ -19,4 +19,11 @@ void ek3DManipulatorMotionListener::onRotateManipulatorEnd(
 {
 }
 
+void ek3DManipulatorMotionListener::onScaleManipulatorStart() {}
+
+void ek3DManipulatorMotionListener::onScaleManipulatorEnd(
+    const ekGenericTransformation<float>& /*delta*/)
+{
+}
+
 } // namespace ek

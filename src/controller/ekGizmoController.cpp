@@ -272,6 +272,21 @@ bool ekGizmoController::uninstall3DManipulatorMotionListener(
     return removeFirst(m_motionListeners, listener);
 }
 
+bool ekGizmoController::isDragging() const
+{
+    return false;
+}
+
+int ekGizmoController::getActiveAxis() const
+{
+    return -1;
+}
+
+bool ekGizmoController::cancelDrag()
+{
+    return false;
+}
+
 void ekGizmoController::clearController()
 {
     m_eventQueue.clear();
