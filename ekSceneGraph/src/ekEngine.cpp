@@ -57,8 +57,23 @@ bool ekEngine::removeController(ekGenericControllerInterface* controller)
     if (found == m_controllers.end()) {
         return false;
     }
+    // A controller removed before the next one to run shifts the rest down
+    // by one: step back so that none is skipped.
+    if (static_cast<std::size_t>(found - m_controllers.begin()) < m_nextController) {
+        --m_nextController;
+    }
     m_controllers.erase(found);
     return true;
+}
+
+template <class Call>
+void ekEngine::forEachController(Call call)
+{
+    // By index: a controller may add or remove controllers while it runs.
+    for (m_nextController = 0; m_nextController < m_controllers.size();) {
+        call(*m_controllers[m_nextController++]);
+    }
+    m_nextController = 0;
 }
 
 const std::vector<ekDrawSegment>& ekEngine::frame()
@@ -69,16 +84,11 @@ const std::vector<ekDrawSegment>& ekEngine::frame()
     if (m_scene != nullptr) {
         m_scene->UpdateGS_Flags();
     }
-    // By index: a controller may add or remove controllers while it runs.
-    for (std::size_t i = 0; i < m_controllers.size(); ++i) {
-        m_controllers[i]->updateController(&context);
-    }
+    forEachController([&context](ekGenericControllerInterface& c) { c.updateController(&context); });
     if (m_scene != nullptr) {
         m_scene->UpdateGS_Flags();
     }
-    for (std::size_t i = 0; i < m_controllers.size(); ++i) {
-        m_controllers[i]->beforeDraw(&context);
-    }
+    forEachController([&context](ekGenericControllerInterface& c) { c.beforeDraw(&context); });
     m_pass.analyse(m_scene);
 
     m_drawList.clear();

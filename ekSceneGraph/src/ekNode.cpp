@@ -52,8 +52,9 @@ ekSpatial* ekNode::getChild(int i) const
 
 void ekNode::markStructureChanged()
 {
-    for (ekSpatial* node = this; node != nullptr; node = node->getParent()) {
+    for (ekNode* node = this; node != nullptr; node = node->getParent()) {
         node->setDirty(DIRTY_STRUCTURE | DIRTY_BOUND, false, false);
+        ++node->m_structureGeneration;
     }
 }
 

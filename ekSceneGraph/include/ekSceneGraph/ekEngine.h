@@ -9,6 +9,7 @@
 #include <Wm4/Wm4ColorRGBA.h>
 #include <Wm4/Wm4Vector3.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -69,6 +70,8 @@ public:
 
 private:
     void announceStructure();
+    template <class Call>
+    void forEachController(Call call);
     void collect(ekSpatial* spatial, bool overlay);
     void appendLine(const ekLine& line, bool overlay);
 
@@ -82,6 +85,8 @@ private:
     std::vector<ekDrawSegment> m_overlay;
     std::vector<ekLine::Segment> m_segments;
     std::uint64_t m_frameCount = 0;
+    // Index of the next controller to call; 0 outside the loops.
+    std::size_t m_nextController = 0;
 };
 
 } // namespace ek

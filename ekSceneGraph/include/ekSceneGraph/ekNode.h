@@ -2,6 +2,7 @@
 
 #include "ekSpatial.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace ek {
@@ -28,6 +29,12 @@ public:
     virtual int detachChild(ekSpatial* child);
 
     int getChildCount() const { return static_cast<int>(m_children.size()); }
+
+    // Counts the attaches and detaches made in this subtree since the node
+    // was made. Unlike DIRTY_STRUCTURE, which the engine clears at the end
+    // of each frame, it never goes back: a reader that remembers the value
+    // sees every change, whichever engine, frame or callback made it.
+    std::uint64_t getStructureGeneration() const { return m_structureGeneration; }
     // Null for an index out of range.
     ekSpatial* getChild(int i) const;
 
@@ -41,6 +48,7 @@ private:
     void markStructureChanged();
 
     std::vector<ekPointer<ekSpatial>> m_children;
+    std::uint64_t m_structureGeneration = 0;
     bool m_boundFromChildren;
 };
 
