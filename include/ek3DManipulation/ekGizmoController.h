@@ -3,6 +3,7 @@
 #include "ek3DManipulationExport.h"
 
 #include <ekSceneGraph/ekEngineInterface.h>
+#include <ekSceneGraph/ekObject.h>
 
 #include <Wm4/Wm4Matrix3.h>
 #include <Wm4/Wm4Vector2.h>
@@ -76,9 +77,13 @@ public:
     bool isEnabled() const { return m_enabled; }
 
     // Root of the gizmo search; null means the engine's scene. Not owned.
-    // The list is rebuilt at the next update at which the root reports a
-    // structure change.
-    void setRootNode(ekNode* root) { m_rootNode = root; }
+    // The list is rebuilt from it at the next update; until then the old
+    // root is no longer read.
+    void setRootNode(ekNode* root)
+    {
+        m_rootNode = root;
+        m_watchedRoot = nullptr;
+    }
 
     void setOrientationReference(OrientationReference reference) { m_orientationReference = reference; }
     OrientationReference getOrientationReference() const { return m_orientationReference; }
@@ -137,6 +142,18 @@ private:
                   int height) const;
     Wm4::Vector2<float> getMousePos(int x, int y, int width, int height) const;
     void enqueue(const ControllerEvent& event);
+    // Rebuilds the gizmo list when root is not the root watched so far or
+    // its structure changed since the last rebuild (or, with honourBit, it
+    // shows DIRTY_STRUCTURE), dropping every reference to a gizmo that left.
+    void refreshGizmos(ekNode* root, bool honourBit);
+    void rebuildGizmos(ekNode& root);
+    // Lays out every gizmo with handles for camera; settle also brings their
+    // world transforms up to date at once, for hit tests that follow.
+    void layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle);
+    void notifyTouched();
+    // Counts the gizmo of the drag under way, so that it outlives the drag,
+    // and lets it go once no drag is.
+    void holdDraggedGizmo();
 
     ekGizmoNode* m_activeGizmo;
     ekGizmoControllerRotate* m_rotateController;
@@ -144,6 +161,11 @@ private:
     ekGizmoControllerScale* m_scaleController;
     OrientationReference m_orientationReference;
     ekNode* m_rootNode;
+    // The root the gizmo list was last built from and its structure
+    // generation then; the root is not owned.
+    ekNode* m_watchedRoot;
+    std::uint64_t m_seenGeneration;
+    ekPointer<ekGizmoNode> m_draggedGizmo;
     Wm4::Matrix3<float> m_customOrientation;
     Wm4::Matrix3<float> m_currentOrientation;
     std::vector<ek3DManipulatorMotionListener*> m_motionListeners;

@@ -53,10 +53,27 @@ public:
     void setMousePos(ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos);
     void setMouseReleased(ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos);
 
-    // 0, 1, 2, or -1 for none.
+    // 0, 1, 2, or -1 for none. While a drag is under way, hover leaves it
+    // alone: it is the dragged handle.
     int getSelectedAxis() const { return m_selectedAxis; }
     // The world transform the last applied move used (identity after a press).
     const ekGenericTransformation<float>& getDeltaTransform() const { return m_deltaTransform; }
+
+    // Whether a press has started a drag (its start notified) that no
+    // release, finishDrag or cancelDrag has ended yet. Moves and releases
+    // act only then; a press while one is under way ends it first.
+    bool isDragging() const { return m_dragging != 0; }
+    // The node of the last press; not owned. Null after forgetGizmo.
+    ekGizmoNode* getPressedGizmo() const { return m_gizmoNode; }
+    // Ends the drag under way without a further move: the feedback is
+    // hidden and the listeners hear the end with the delta applied so far.
+    void finishDrag();
+    // Ends the drag under way after restoring every reference object's
+    // transform of the press: the listeners hear the end with the identity.
+    void cancelDrag();
+    // Drops every reference to node, first finishing a drag under way on
+    // it. Call it before node is destroyed.
+    void forgetGizmo(const ekGizmoNode* node);
 
 protected:
     bool updateTranslateHover(ekGizmoNode* node, const ekCamera* camera,
@@ -76,7 +93,14 @@ protected:
     Wm4::Vector3<float> getCurrentWorldPointPosition(const ekGizmoNode* node) const;
     // ONE with the selected axis's component times factor; zero when none.
     Wm4::Vector3<float> getResultingScale(float factor) const;
-    void notifyStart();
+    // The press of either drag kind; true when it started a drag.
+    bool beginDrag(ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos);
+    // A move is applied only during a drag, on its node, inside the view,
+    // while the node's reference list is the one of the press.
+    bool acceptsMove(ekGizmoNode* node, const Wm4::Vector2<float>& pos) const;
+    // What tells the listeners and shows the feedback of this drag's kind.
+    virtual void onDragStarted();
+    virtual void onDragEnded();
 
     ekGenericTransformation<float> m_dragFrame;
     ekGenericTransformation<float> m_deltaTransform;
@@ -85,6 +109,7 @@ protected:
     std::vector<ek3DManipulatorMotionListener*> m_listeners;
     int m_selectedAxis : 3;
     unsigned int m_useSecondPlane : 1;
+    unsigned int m_dragging : 1;
 };
 
 // Scale along one axis, or uniform, each object about its own position.
@@ -104,6 +129,12 @@ public:
     void setMouseScalePos(ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos);
     void setMouseScaleReleased(ekGizmoNode* node, const ekCamera* camera,
                                const Wm4::Vector2<float>& pos);
+
+protected:
+    // Scale drags tell onScaleManipulatorStart / End and show the dragged
+    // handle as active.
+    void onDragStarted() override;
+    void onDragEnded() override;
 };
 
 // Rotation about one gizmo axis through the pivot, in 5-degree steps.
@@ -132,15 +163,24 @@ public:
     void setMouseReleased(ekGizmoNode* node, const ekCamera* camera,
                           const Wm4::Vector2<float>& pos, int width, int height);
 
-    // 0, 1, 2, or -1 for none.
+    // 0, 1, 2, or -1 for none; hover leaves it alone during a drag.
     int getSelectedAxis() const { return static_cast<int>(m_selectedAxis); }
     const ekGenericTransformation<float>& getDeltaTransform() const { return m_deltaTransform; }
+
+    // As for ekGizmoControllerTranslate. The rotate drag keeps its node
+    // only while the drag is under way.
+    bool isDragging() const { return m_dragNode != nullptr; }
+    ekGizmoNode* getPressedGizmo() const { return m_dragNode; }
+    void finishDrag();
+    void cancelDrag();
+    void forgetGizmo(const ekGizmoNode* node);
 
 private:
     static constexpr int kCircleSegments = 40;
 
-    bool pickCircle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
-                    float tolerance, int width, int height);
+    // The circle nearest to the cursor within tolerance, or -1.
+    int pickCircle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
+                   float tolerance, int width, int height) const;
     float getNearestDistCirclePoint(const ekGizmoNode* node, int axis, const ekCamera* camera,
                                     const Wm4::Vector2<float>& cursorPixel, int width,
                                     int height) const;
@@ -153,6 +193,7 @@ private:
     std::array<Wm4::Vector2<float>, kCircleSegments + 1> m_circleSamples;
     Wm4::Vector3<float> m_startPoint;
     std::vector<ek3DManipulatorMotionListener*> m_listeners;
+    ekGizmoNode* m_dragNode; // not owned; set while a drag is under way
     unsigned int m_selectedAxis;
 };
 

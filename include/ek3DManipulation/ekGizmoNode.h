@@ -153,10 +153,16 @@ public:
     // Every stored, non-excluded reference object gets world transform
     // delta * stored (with the stored translation kept when
     // keepTranslation) and the matching local transform; its subtree is
-    // updated at once. The second argument has no effect. A delta that
-    // would write a non-finite transform is not applied.
+    // updated at once. The second argument has no effect. An object whose
+    // new transform would not be finite, or whose scale would underflow to
+    // zero or a subnormal, keeps its transform. Once the reference list is
+    // no longer the one stored, the stored transforms are dropped and
+    // nothing is written until the next storeOriginalTransform.
     void setWorldTransform(const ekGenericTransformation<float>& delta, bool unused,
                            bool keepTranslation);
+    // Every stored, non-excluded reference object gets back the world and
+    // local transforms stored, bit for bit; nothing once the list changed.
+    void restoreOriginalTransform();
 
     // --- Transform parameters of the node itself. world true: the world
     // transform, else the local one. Angles in radians, R = Rx * Ry * Rz.
@@ -207,10 +213,18 @@ private:
     // t is a world transform.
     void writeBack(ekGenericTransformation<float> t, bool world);
     const ekGenericTransformation<float>& transformOf(bool world) const;
+    // Whether the stored transforms still belong to the reference list.
+    bool holdsStoredObjects();
+    void dropStoredTransforms();
+    static void writeTransforms(ekSpatial& object, const ekGenericTransformation<float>& world,
+                                const ekGenericTransformation<float>& local);
 
     ekGizmoGeometry* m_geometry;
     std::vector<ekSpatial*> m_referenceObjects;
+    // The reference list at the press and what was stored of each object.
+    std::vector<ekSpatial*> m_storedObjects;
     std::vector<ekGenericTransformation<float>> m_originalTransforms;
+    std::vector<ekGenericTransformation<float>> m_originalLocalTransforms;
     std::vector<ekGenericTransformation<float>> m_parentInverseTransforms;
     float m_expectedPixelSize;
     GizmoMode m_mode;

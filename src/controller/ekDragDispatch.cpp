@@ -3,6 +3,8 @@
 #include <ek3DManipulation/ekGizmoControllerDrags.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
+#include <algorithm>
+
 namespace ek {
 
 // One step of a drag (press, move or release) as each drag class names it.
@@ -71,7 +73,9 @@ void ekDragDispatch::press(ekGizmoNode* gizmo, const ekCamera* camera,
     static constexpr Step kPress{&ekGizmoControllerTranslate::setMousePressed,
                                  &ekGizmoControllerRotate::setMousePressed,
                                  &ekGizmoControllerScale::setMouseScalePressed};
-    run(kPress, gizmo, camera, position, width, height);
+    // The new drag may be of another kind than the one under way.
+    finishDrag();
+    run(kPress, kindOf(gizmo), gizmo, camera, position, width, height);
 }
 
 void ekDragDispatch::move(ekGizmoNode* gizmo, const ekCamera* camera,
@@ -80,7 +84,7 @@ void ekDragDispatch::move(ekGizmoNode* gizmo, const ekCamera* camera,
     static constexpr Step kMove{&ekGizmoControllerTranslate::setMousePos,
                                 &ekGizmoControllerRotate::setMousePos,
                                 &ekGizmoControllerScale::setMouseScalePos};
-    run(kMove, gizmo, camera, position, width, height);
+    run(kMove, draggingKind(), gizmo, camera, position, width, height);
 }
 
 void ekDragDispatch::release(ekGizmoNode* gizmo, const ekCamera* camera,
@@ -89,23 +93,111 @@ void ekDragDispatch::release(ekGizmoNode* gizmo, const ekCamera* camera,
     static constexpr Step kRelease{&ekGizmoControllerTranslate::setMouseReleased,
                                    &ekGizmoControllerRotate::setMouseReleased,
                                    &ekGizmoControllerScale::setMouseScaleReleased};
-    run(kRelease, gizmo, camera, position, width, height);
+    run(kRelease, draggingKind(), gizmo, camera, position, width, height);
 }
 
-void ekDragDispatch::run(const Step& step, ekGizmoNode* gizmo, const ekCamera* camera,
+ekDragDispatch::Kind ekDragDispatch::kindOf(const ekGizmoNode* gizmo)
+{
+    if (gizmo == nullptr) {
+        return Kind::NONE;
+    }
+    switch (gizmo->getMode()) {
+    case ekGizmoNode::TRANSLATE:
+        return Kind::TRANSLATE;
+    case ekGizmoNode::ROTATE:
+        return Kind::ROTATE;
+    case ekGizmoNode::SCALE:
+        return Kind::SCALE;
+    default:
+        return Kind::NONE;
+    }
+}
+
+ekDragDispatch::Kind ekDragDispatch::draggingKind() const
+{
+    if (m_translate.isDragging()) {
+        return Kind::TRANSLATE;
+    }
+    if (m_rotate.isDragging()) {
+        return Kind::ROTATE;
+    }
+    return m_scale.isDragging() ? Kind::SCALE : Kind::NONE;
+}
+
+bool ekDragDispatch::isDragging() const
+{
+    return draggingKind() != Kind::NONE;
+}
+
+ekGizmoNode* ekDragDispatch::getDraggedGizmo() const
+{
+    switch (draggingKind()) {
+    case Kind::TRANSLATE:
+        return m_translate.getPressedGizmo();
+    case Kind::ROTATE:
+        return m_rotate.getPressedGizmo();
+    case Kind::SCALE:
+        return m_scale.getPressedGizmo();
+    default:
+        return nullptr;
+    }
+}
+
+int ekDragDispatch::getActiveAxis() const
+{
+    switch (draggingKind()) {
+    case Kind::TRANSLATE:
+        return m_translate.getSelectedAxis();
+    case Kind::ROTATE:
+        return m_rotate.getSelectedAxis();
+    case Kind::SCALE:
+        return m_scale.getSelectedAxis();
+    default:
+        return -1;
+    }
+}
+
+void ekDragDispatch::finishDrag()
+{
+    m_translate.finishDrag();
+    m_rotate.finishDrag();
+    m_scale.finishDrag();
+}
+
+void ekDragDispatch::cancelDrag()
+{
+    m_translate.cancelDrag();
+    m_rotate.cancelDrag();
+    m_scale.cancelDrag();
+}
+
+void ekDragDispatch::forgetAllBut(const std::vector<ekGizmoNode*>& gizmos)
+{
+    const auto forgetIfGone = [&gizmos](auto& drag) {
+        const ekGizmoNode* pressed = drag.getPressedGizmo();
+        if (pressed != nullptr && std::find(gizmos.begin(), gizmos.end(), pressed) == gizmos.end()) {
+            drag.forgetGizmo(pressed);
+        }
+    };
+    forgetIfGone(m_translate);
+    forgetIfGone(m_rotate);
+    forgetIfGone(m_scale);
+}
+
+void ekDragDispatch::run(const Step& step, Kind kind, ekGizmoNode* gizmo, const ekCamera* camera,
                          const Wm4::Vector2<float>& position, int width, int height)
 {
     if (gizmo == nullptr) {
         return;
     }
-    switch (gizmo->getMode()) {
-    case ekGizmoNode::TRANSLATE:
+    switch (kind) {
+    case Kind::TRANSLATE:
         (m_translate.*step.translate)(gizmo, camera, position);
         break;
-    case ekGizmoNode::ROTATE:
+    case Kind::ROTATE:
         (m_rotate.*step.rotate)(gizmo, camera, position, width, height);
         break;
-    case ekGizmoNode::SCALE:
+    case Kind::SCALE:
         (m_scale.*step.scale)(gizmo, camera, position);
         break;
     default:

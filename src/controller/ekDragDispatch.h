@@ -2,6 +2,8 @@
 
 #include <Wm4/Wm4Vector2.h>
 
+#include <vector>
+
 namespace ek {
 
 class ekCamera;
@@ -31,16 +33,35 @@ public:
     bool isOver(const ekGizmoNode* gizmo, const ekCamera* camera,
                 const Wm4::Vector2<float>& position, float tolerance, int width, int height) const;
 
+    // The press of the gizmo's mode; a drag still under way ends first.
     void press(ekGizmoNode* gizmo, const ekCamera* camera, const Wm4::Vector2<float>& position,
                int width, int height);
+    // Move and release go to the drag object whose drag is under way,
+    // whatever the gizmo's mode is now; without one they do nothing.
     void move(ekGizmoNode* gizmo, const ekCamera* camera, const Wm4::Vector2<float>& position,
               int width, int height);
     void release(ekGizmoNode* gizmo, const ekCamera* camera, const Wm4::Vector2<float>& position,
                  int width, int height);
 
+    // Whether one of the drag objects has a drag under way (at most one has:
+    // every press ends the drag before it).
+    bool isDragging() const;
+    // The gizmo and the handle (0..2) of the drag under way; null and -1
+    // without one.
+    ekGizmoNode* getDraggedGizmo() const;
+    int getActiveAxis() const;
+    void finishDrag();
+    void cancelDrag();
+    // Makes every drag object forget the gizmos it refers to that are not
+    // in gizmos, ending a drag under way on one of them.
+    void forgetAllBut(const std::vector<ekGizmoNode*>& gizmos);
+
 private:
+    enum class Kind { NONE, TRANSLATE, ROTATE, SCALE };
+    static Kind kindOf(const ekGizmoNode* gizmo);
+    Kind draggingKind() const;
     struct Step;
-    void run(const Step& step, ekGizmoNode* gizmo, const ekCamera* camera,
+    void run(const Step& step, Kind kind, ekGizmoNode* gizmo, const ekCamera* camera,
              const Wm4::Vector2<float>& position, int width, int height);
 
     ekGizmoControllerTranslate& m_translate;

@@ -92,6 +92,9 @@ void layOut(ekGizmoNode& gizmo, const Wm4::Matrix3<float>& orientation, const ek
     gizmo.updateCameraFacing(&camera);
 }
 
+// Dirty bits after which a spatial's world data is out of date.
+constexpr unsigned int kNeedsWorldUpdate = DIRTY_TRANSFORM | DIRTY_SUBTREE | DIRTY_BOUND;
+
 // Adds gizmo to a list kept in ascending address order without duplicates.
 void insertSorted(std::vector<ekGizmoNode*>& gizmos, ekGizmoNode* gizmo)
 {
@@ -110,6 +113,8 @@ ekGizmoController::ekGizmoController()
     , m_scaleController(nullptr)
     , m_orientationReference(LOCAL)
     , m_rootNode(nullptr)
+    , m_watchedRoot(nullptr)
+    , m_seenGeneration(0)
     , m_customOrientation(Wm4::Matrix3<float>::IDENTITY)
     , m_currentOrientation(Wm4::Matrix3<float>::IDENTITY)
     , m_pickTolerance(kPickTolerance)
@@ -131,6 +136,8 @@ ekGizmoController::ekGizmoController(const ekGizmoController& other)
     , m_scaleController(nullptr)
     , m_orientationReference(other.m_orientationReference)
     , m_rootNode(other.m_rootNode)
+    , m_watchedRoot(other.m_watchedRoot)
+    , m_seenGeneration(other.m_seenGeneration)
     , m_customOrientation(other.m_customOrientation)
     , m_currentOrientation(other.m_currentOrientation)
     , m_motionListeners(other.m_motionListeners)
@@ -156,6 +163,7 @@ ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
     }
     NewDrags copies(*other.m_rotateController, *other.m_translateController,
                     *other.m_scaleController);
+    ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController).finishDrag();
     delete m_translateController;
     delete m_rotateController;
     delete m_scaleController;
@@ -163,10 +171,14 @@ ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
     m_translateController = copies.translate.release();
     m_scaleController = copies.scale.release();
 
+    // The copied drag objects start idle: a drag under way here has ended.
+    m_draggedGizmo = nullptr;
     ekGenericControllerInterface::operator=(other);
     m_activeGizmo = other.m_activeGizmo;
     m_orientationReference = other.m_orientationReference;
     m_rootNode = other.m_rootNode;
+    m_watchedRoot = other.m_watchedRoot;
+    m_seenGeneration = other.m_seenGeneration;
     m_customOrientation = other.m_customOrientation;
     m_currentOrientation = other.m_currentOrientation;
     m_motionListeners = other.m_motionListeners;
@@ -195,15 +207,7 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
     }
 
     ekNode* root = m_rootNode != nullptr ? m_rootNode : engine->getScene();
-    if (root != nullptr && (root->getDirtyFlags(0) & DIRTY_STRUCTURE) != 0) {
-        collectGizmos(*root, m_manipulators);
-        // A gizmo that left the scene may since have been deleted: it must
-        // not receive the next release.
-        if (std::find(m_manipulators.begin(), m_manipulators.end(), m_activeGizmo)
-            == m_manipulators.end()) {
-            m_activeGizmo = nullptr;
-        }
-    }
+    refreshGizmos(root, true);
 
     int width = 0;
     int height = 0;
@@ -215,9 +219,15 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
         return;
     }
 
-    if (m_enabled) {
+    if (m_enabled && !m_eventQueue.empty()) {
+        // Another view may have laid the gizmos out for its own camera since
+        // this one's last frame: hit tests must see them as this view shows
+        // them.
+        layOutGizmos(*camera, height, true);
         // Indexed: a listener reached from a handler may queue more input.
         for (std::size_t i = 0; i < m_eventQueue.size(); ++i) {
+            // A listener may also have attached, detached or deleted gizmos.
+            refreshGizmos(root, false);
             const ControllerEvent event = m_eventQueue[i];
             switch (event.type) {
             case MOUSE_PRESSED:
@@ -232,8 +242,51 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
             }
         }
         m_eventQueue.clear();
+        refreshGizmos(root, false);
     }
 
+    layOutGizmos(*camera, height, false);
+    notifyTouched();
+}
+
+void ekGizmoController::refreshGizmos(ekNode* root, bool honourBit)
+{
+    if (root == nullptr) {
+        return;
+    }
+    // Ending a drag while rebuilding tells listeners, which may change the
+    // scene again: rebuild until it holds still.
+    bool changed = root != m_watchedRoot || root->getStructureGeneration() != m_seenGeneration
+        || (honourBit && (root->getDirtyFlags(0) & DIRTY_STRUCTURE) != 0);
+    while (changed) {
+        rebuildGizmos(*root);
+        changed = root->getStructureGeneration() != m_seenGeneration;
+    }
+}
+
+void ekGizmoController::rebuildGizmos(ekNode& root)
+{
+    m_watchedRoot = &root;
+    m_seenGeneration = root.getStructureGeneration();
+    collectGizmos(root, m_manipulators);
+    // A gizmo that left may since have been deleted: nothing may refer to
+    // it any more, and a drag under way on it ends here.
+    const auto gone = [this](const ekGizmoNode* gizmo) {
+        return std::find(m_manipulators.begin(), m_manipulators.end(), gizmo)
+            == m_manipulators.end();
+    };
+    if (gone(m_activeGizmo)) {
+        m_activeGizmo = nullptr;
+    }
+    ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+        .forgetAllBut(m_manipulators);
+    m_touchedGizmos.erase(std::remove_if(m_touchedGizmos.begin(), m_touchedGizmos.end(), gone),
+                          m_touchedGizmos.end());
+    holdDraggedGizmo();
+}
+
+void ekGizmoController::layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle)
+{
     for (ekGizmoNode* gizmo : m_manipulators) {
         if (!ekDragDispatch::showsHandles(gizmo)) {
             continue;
@@ -241,18 +294,65 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
         // Frozen during a drag, so that the axes being dragged along stay put
         // (every gizmo then shares the last orientation computed before it).
         if (!m_dragging) {
-            chooseOrientation(m_orientationReference, *gizmo, m_customOrientation, *camera,
+            chooseOrientation(m_orientationReference, *gizmo, m_customOrientation, camera,
                               m_currentOrientation);
         }
-        layOut(*gizmo, m_currentOrientation, *camera, height);
-    }
-
-    for (ekGizmoNode* gizmo : m_touchedGizmos) {
-        for (ek3DManipulatorMotionListener* listener : m_motionListeners) {
-            listener->onManipulatorMotion(gizmo);
+        layOut(*gizmo, m_currentOrientation, camera, viewportHeight);
+        if (settle && (gizmo->getDirtyFlags(0) & kNeedsWorldUpdate) != 0) {
+            gizmo->UpdateGS_Flags();
         }
     }
-    m_touchedGizmos.clear();
+}
+
+void ekGizmoController::notifyTouched()
+{
+    // A listener may detach and delete a gizmo: each is taken off the list
+    // before it is told about, and a rebuild drops those that left.
+    while (!m_touchedGizmos.empty()) {
+        ekGizmoNode* const gizmo = m_touchedGizmos.front();
+        m_touchedGizmos.erase(m_touchedGizmos.begin());
+        for (std::size_t i = 0; i < m_motionListeners.size(); ++i) {
+            m_motionListeners[i]->onManipulatorMotion(gizmo);
+            if (m_watchedRoot != nullptr
+                && m_watchedRoot->getStructureGeneration() != m_seenGeneration) {
+                refreshGizmos(m_watchedRoot, false);
+                if (std::find(m_manipulators.begin(), m_manipulators.end(), gizmo)
+                    == m_manipulators.end()) {
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void ekGizmoController::holdDraggedGizmo()
+{
+    m_draggedGizmo =
+        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+            .getDraggedGizmo();
+}
+
+bool ekGizmoController::isDragging() const
+{
+    return ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+        .isDragging();
+}
+
+int ekGizmoController::getActiveAxis() const
+{
+    return ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
+        .getActiveAxis();
+}
+
+bool ekGizmoController::cancelDrag()
+{
+    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
+    if (!drags.isDragging()) {
+        return false;
+    }
+    drags.cancelDrag();
+    holdDraggedGizmo();
+    return true;
 }
 
 bool ekGizmoController::install3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener)
@@ -272,23 +372,13 @@ bool ekGizmoController::uninstall3DManipulatorMotionListener(
     return removeFirst(m_motionListeners, listener);
 }
 
-bool ekGizmoController::isDragging() const
-{
-    return false;
-}
-
-int ekGizmoController::getActiveAxis() const
-{
-    return -1;
-}
-
-bool ekGizmoController::cancelDrag()
-{
-    return false;
-}
-
 void ekGizmoController::clearController()
 {
+    // The scene is going: a drag under way on one of its gizmos ends now,
+    // while the gizmo is still counted.
+    ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController).finishDrag();
+    m_draggedGizmo = nullptr;
+    m_watchedRoot = nullptr;
     m_eventQueue.clear();
     m_manipulators.clear();
     m_dragging = false;
@@ -313,12 +403,19 @@ void ekGizmoController::setMousePressedImpl(const ekCamera* camera, int x, int y
                                             int height)
 {
     const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
+    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
+    // Every start has its end: a drag still under way (its release was
+    // lost) ends before the hover that picks the next handle.
+    drags.finishDrag();
+    // Listeners hear the ends and starts, and may change the scene.
+    refreshGizmos(m_watchedRoot, false);
     m_activeGizmo = updateHover(camera, position, width, height);
     if (m_activeGizmo != nullptr) {
-        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-            .press(m_activeGizmo, camera, position, width, height);
+        drags.press(m_activeGizmo, camera, position, width, height);
         insertSorted(m_touchedGizmos, m_activeGizmo);
+        refreshGizmos(m_watchedRoot, false);
     }
+    holdDraggedGizmo();
     // Also on empty space: the moves of that press must not hover.
     m_dragging = true;
 }
@@ -331,9 +428,11 @@ void ekGizmoController::setMousePosImpl(const ekCamera* camera, int x, int y, in
         updateHover(camera, position, width, height);
         return;
     }
-    if (m_activeGizmo != nullptr) {
-        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-            .move(m_activeGizmo, camera, position, width, height);
+    // Only a drag under way touches its gizmo: after a cancel, or a press
+    // that started none, the rest of the gesture changes nothing.
+    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
+    if (m_activeGizmo != nullptr && drags.isDragging()) {
+        drags.move(m_activeGizmo, camera, position, width, height);
         insertSorted(m_touchedGizmos, m_activeGizmo);
     }
 }
@@ -342,13 +441,16 @@ void ekGizmoController::setMouseReleasedImpl(const ekCamera* camera, int x, int 
                                              int height)
 {
     const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
-    // Whether or not a drag is under way: the held gizmo may still own a drag
-    // that a clearControllerEvents interrupted.
-    if (m_activeGizmo != nullptr) {
-        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-            .release(m_activeGizmo, camera, position, width, height);
+    // The held gizmo may still own a drag that a clearControllerEvents
+    // interrupted; without a drag under way (a second release, a cancelled
+    // drag) the release changes nothing and touches nothing.
+    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
+    if (m_activeGizmo != nullptr && drags.isDragging()) {
+        drags.release(m_activeGizmo, camera, position, width, height);
         insertSorted(m_touchedGizmos, m_activeGizmo);
+        refreshGizmos(m_watchedRoot, false);
     }
+    holdDraggedGizmo();
     m_dragging = false;
     m_activeGizmo = updateHover(camera, position, width, height);
 }

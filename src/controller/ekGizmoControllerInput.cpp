@@ -17,6 +17,12 @@ bool ekGizmoController::setMousePressed(const ekCamera* camera, int x, int y, in
                                         int height)
 {
     enqueue({x, y, MOUSE_PRESSED});
+    // The answer must not test a gizmo deleted since the last update, nor
+    // the layout another view left: bring both up to date for this view.
+    refreshGizmos(m_watchedRoot, false);
+    if (camera != nullptr) {
+        layOutGizmos(*camera, height, true);
+    }
     m_pressOnGizmo = hasGizmo(camera, getMousePos(x, y, width, height), width, height);
     return m_pressOnGizmo;
 }

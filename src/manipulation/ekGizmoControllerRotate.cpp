@@ -97,14 +97,37 @@ Wm4::Vector3<float> snapDirection(const Wm4::Vector3<float>& d)
 
 } // namespace
 
-ekGizmoControllerRotate::ekGizmoControllerRotate() : m_selectedAxis(kNoCircle)
+ekGizmoControllerRotate::ekGizmoControllerRotate() : m_dragNode(nullptr), m_selectedAxis(kNoCircle)
 {
     initRotate();
 }
 
-ekGizmoControllerRotate::ekGizmoControllerRotate(const ekGizmoControllerRotate& other) = default;
-ekGizmoControllerRotate&
-ekGizmoControllerRotate::operator=(const ekGizmoControllerRotate& other) = default;
+// A copy starts idle: a drag under way belongs to the object that started
+// it, or its end would be heard twice.
+ekGizmoControllerRotate::ekGizmoControllerRotate(const ekGizmoControllerRotate& other)
+    : m_dragFrame(other.m_dragFrame),
+      m_deltaTransform(other.m_deltaTransform),
+      m_circleSamples(other.m_circleSamples),
+      m_startPoint(other.m_startPoint),
+      m_listeners(other.m_listeners),
+      m_dragNode(nullptr),
+      m_selectedAxis(other.m_selectedAxis)
+{
+}
+
+ekGizmoControllerRotate& ekGizmoControllerRotate::operator=(const ekGizmoControllerRotate& other)
+{
+    if (this != &other) {
+        finishDrag();
+        m_dragFrame = other.m_dragFrame;
+        m_deltaTransform = other.m_deltaTransform;
+        m_circleSamples = other.m_circleSamples;
+        m_startPoint = other.m_startPoint;
+        m_listeners = other.m_listeners;
+        m_selectedAxis = other.m_selectedAxis;
+    }
+    return *this;
+}
 ekGizmoControllerRotate::~ekGizmoControllerRotate() = default;
 
 void ekGizmoControllerRotate::initRotate()
@@ -136,11 +159,17 @@ bool ekGizmoControllerRotate::updateRotateHover(ekGizmoNode* node, const ekCamer
     if (node == nullptr) {
         return false;
     }
-    if (!pickCircle(node, camera, pos, tolerance, width, height)) {
+    const int best = pickCircle(node, camera, pos, tolerance, width, height);
+    // The circle of a drag under way is the one pressed, whatever lies
+    // under the cursor now.
+    if (!isDragging()) {
+        m_selectedAxis = static_cast<unsigned int>(best);
+    }
+    if (best == kNoAxis) {
         node->applyDefaultColors();
         return false;
     }
-    node->highlight(m_selectedAxis);
+    node->highlight(static_cast<unsigned int>(best));
     return true;
 }
 
@@ -157,17 +186,14 @@ bool ekGizmoControllerRotate::isOver(const ekGizmoNode* node, const ekCamera* ca
     });
 }
 
-bool ekGizmoControllerRotate::pickCircle(const ekGizmoNode* node, const ekCamera* camera,
-                                         const Wm4::Vector2<float>& pos, float tolerance,
-                                         int width, int height)
+int ekGizmoControllerRotate::pickCircle(const ekGizmoNode* node, const ekCamera* camera,
+                                        const Wm4::Vector2<float>& pos, float tolerance,
+                                        int width, int height) const
 {
     const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
-    const int best =
-        pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
-            return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
-        });
-    m_selectedAxis = static_cast<unsigned int>(best);
-    return best != kNoAxis;
+    return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
+        return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
+    });
 }
 
 float ekGizmoControllerRotate::getNearestDistCirclePoint(const ekGizmoNode* node, int axis,
@@ -213,6 +239,9 @@ void ekGizmoControllerRotate::setMousePressed(ekGizmoNode* node, const ekCamera*
                                               const Wm4::Vector2<float>& pos, int width,
                                               int height)
 {
+    // Every start has its end: a drag still under way ends here, and its
+    // circle is no longer selected.
+    finishDrag();
     if (m_selectedAxis == kNoCircle || node == nullptr) {
         return;
     }
@@ -233,6 +262,7 @@ void ekGizmoControllerRotate::setMousePressed(ekGizmoNode* node, const ekCamera*
     m_startPoint = hit->point;
     node->setActiveState(m_selectedAxis, true);
     m_deltaTransform.MakeIdentity();
+    m_dragNode = node;
     for (ek3DManipulatorMotionListener* listener : m_listeners) {
         listener->onRotateManipulatorStart();
     }
@@ -241,7 +271,8 @@ void ekGizmoControllerRotate::setMousePressed(ekGizmoNode* node, const ekCamera*
 void ekGizmoControllerRotate::setMousePos(ekGizmoNode* node, const ekCamera* camera,
                                           const Wm4::Vector2<float>& pos, int width, int height)
 {
-    if (m_selectedAxis == kNoCircle || node == nullptr || !isInsideViewport(pos)) {
+    if (m_selectedAxis == kNoCircle || node == nullptr || node != m_dragNode
+        || !isInsideViewport(pos) || !node->holdsStoredObjects()) {
         return;
     }
     const Wm4::Vector3<float>& pivot = m_dragFrame.GetTranslate();
@@ -277,18 +308,47 @@ void ekGizmoControllerRotate::setMouseReleased(ekGizmoNode* node, const ekCamera
                                                const Wm4::Vector2<float>& pos, int width,
                                                int height)
 {
-    if (m_selectedAxis == kNoCircle) {
+    // A release with no drag under way (the second release of a double
+    // click, say) turns nothing and tells nothing.
+    if (!isDragging()) {
         return;
     }
     setMousePos(node, camera, pos, width, height);
-    onEndPos(node);
-    if (node != nullptr) {
-        node->setActiveState(m_selectedAxis, false);
+    if (node == m_dragNode) {
+        onEndPos(node);
     }
+    finishDrag();
+}
+
+void ekGizmoControllerRotate::finishDrag()
+{
+    if (!isDragging()) {
+        return;
+    }
+    ekGizmoNode* const node = m_dragNode;
+    m_dragNode = nullptr;
+    node->setActiveState(m_selectedAxis, false);
     for (ek3DManipulatorMotionListener* listener : m_listeners) {
         listener->onRotateManipulatorEnd(m_deltaTransform);
     }
     m_selectedAxis = kNoCircle;
+}
+
+void ekGizmoControllerRotate::cancelDrag()
+{
+    if (!isDragging()) {
+        return;
+    }
+    m_dragNode->restoreOriginalTransform();
+    m_deltaTransform.MakeIdentity();
+    finishDrag();
+}
+
+void ekGizmoControllerRotate::forgetGizmo(const ekGizmoNode* node)
+{
+    if (node != nullptr && node == m_dragNode) {
+        finishDrag();
+    }
 }
 
 void ekGizmoControllerRotate::onEndPos(ekGizmoNode* node)

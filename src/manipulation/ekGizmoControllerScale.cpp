@@ -3,8 +3,10 @@
 #include "ekPicking.h"
 #include "node/ekTransformUtils.h"
 
+#include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ek {
@@ -16,6 +18,20 @@ namespace {
 float scaleFactor(float handleLengths)
 {
     return handleLengths >= 0.0f ? 1.0f + handleLengths : 1.0f / (1.0f - handleLengths);
+}
+
+// How many lengths of handle the displacement covers along it: measured in
+// units of the handle's largest component, so that a gizmo of 1e-30 or 1e30
+// world units squares nothing to zero or infinity.
+float handleLengthsAlong(Wm4::Vector3<float> handle, Wm4::Vector3<float> displacement)
+{
+    if (!std::isnormal(handle.SquaredLength())) {
+        const float unit =
+            std::max({std::fabs(handle.X()), std::fabs(handle.Y()), std::fabs(handle.Z())});
+        handle /= unit;
+        displacement /= unit;
+    }
+    return handle.Dot(displacement) / handle.SquaredLength();
 }
 
 // Multiplies the scale of t by factors (per world axis); a uniform scale
@@ -53,16 +69,13 @@ bool ekGizmoControllerScale::updateScaleHover(ekGizmoNode* node, const ekCamera*
 void ekGizmoControllerScale::setMouseScalePressed(ekGizmoNode* node, const ekCamera* camera,
                                                   const Wm4::Vector2<float>& pos)
 {
-    setMousePressed(node, camera, pos);
-    if (node != nullptr && m_selectedAxis != kNoAxis) {
-        node->setActiveState(static_cast<unsigned int>(m_selectedAxis), true);
-    }
+    beginDrag(node, camera, pos);
 }
 
 void ekGizmoControllerScale::setMouseScalePos(ekGizmoNode* node, const ekCamera* camera,
                                               const Wm4::Vector2<float>& pos)
 {
-    if (m_selectedAxis == kNoAxis || node == nullptr || !isInsideViewport(pos)) {
+    if (!acceptsMove(node, pos)) {
         return;
     }
     const bool uniform = node->shouldUseUniformScale();
@@ -72,9 +85,8 @@ void ekGizmoControllerScale::setMouseScalePos(ekGizmoNode* node, const ekCamera*
                            along)) {
         return;
     }
-    const Wm4::Vector3<float> handle =
-        getCurrentWorldPointPosition(node) - m_dragFrame.GetTranslate();
-    const float handleLengths = handle.Dot(point - m_startPoint) / handle.SquaredLength();
+    const float handleLengths = handleLengthsAlong(
+        getCurrentWorldPointPosition(node) - m_dragFrame.GetTranslate(), point - m_startPoint);
     // A handle of zero length (a gizmo of scale 0) measures nothing.
     if (!std::isfinite(handleLengths)) {
         return;
@@ -90,20 +102,43 @@ void ekGizmoControllerScale::setMouseScalePos(ekGizmoNode* node, const ekCamera*
     // A pure scale along the world axes; each object keeps its position.
     scale.SetRotate(Wm4::Matrix3<float>::IDENTITY);
     scale.SetTranslate(Wm4::Vector3<float>::ZERO);
-    if (!isFinite(scale)) {
+    // Far enough inwards the factor itself underflows; such a scale could
+    // never be dragged back.
+    if (!isFinite(scale) || !keepsNormalScale(scale)) {
         return;
     }
     node->setWorldTransform(scale, false, true);
+    m_deltaTransform = scale;
 }
 
 void ekGizmoControllerScale::setMouseScaleReleased(ekGizmoNode* node, const ekCamera* camera,
                                                    const Wm4::Vector2<float>& pos)
 {
-    if (node != nullptr && m_selectedAxis != kNoAxis) {
-        node->setActiveState(static_cast<unsigned int>(m_selectedAxis), false);
+    if (!isDragging()) {
+        return;
     }
     setMouseScalePos(node, camera, pos);
-    m_selectedAxis = kNoAxis;
+    finishDrag();
+}
+
+void ekGizmoControllerScale::onDragStarted()
+{
+    if (m_selectedAxis != kNoAxis) {
+        m_gizmoNode->setActiveState(static_cast<unsigned int>(m_selectedAxis), true);
+    }
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onScaleManipulatorStart();
+    }
+}
+
+void ekGizmoControllerScale::onDragEnded()
+{
+    if (m_selectedAxis != kNoAxis) {
+        m_gizmoNode->setActiveState(static_cast<unsigned int>(m_selectedAxis), false);
+    }
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onScaleManipulatorEnd(m_deltaTransform);
+    }
 }
 
 } // namespace ek

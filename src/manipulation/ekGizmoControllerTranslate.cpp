@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ek {
 
@@ -61,6 +62,27 @@ private:
     ekScreenSegment m_segment;
 };
 
+// Whether a press along ray on the handle of axis can start a drag: one of
+// the two planes that hold the axis lies in front of the eye. A handle seen
+// behind the camera, or a gizmo too degenerate to give directions, can be
+// under the cursor and still give nothing to drag on.
+bool canDragAlong(const ekGizmoNode& node, const Wm4::Line3<float>& ray, int axis)
+{
+    const Wm4::Matrix3<float>& linear = node.getWorldTransform().GetMatrix();
+    if (directionOf(linear * axisVector(axis)) == Wm4::Vector3<float>::ZERO) {
+        return false;
+    }
+    const Wm4::Vector3<float> pivot = node.getCenterReferences();
+    for (int plane = 0; plane < 2; ++plane) {
+        const Wm4::Vector3<float> normal = directionOf(linear * axisVector((axis + 1 + plane) % 3));
+        const auto hit = intersectPlane(ray, normal, pivot);
+        if (hit && hit->t >= 0.0f) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Keeps the dragged point on the axis line between the camera's near and
 // far planes; an axis parallel to them is left alone.
 void clampBetweenNearFar(const ekCamera& camera, const Wm4::Vector3<float>& start,
@@ -92,14 +114,41 @@ ekGizmoControllerTranslate::ekGizmoControllerTranslate()
     : m_gizmoNode(nullptr),
       m_startPoint(Wm4::Vector3<float>::ZERO),
       m_selectedAxis(kNoAxis),
-      m_useSecondPlane(0)
+      m_useSecondPlane(0),
+      m_dragging(0)
 {
 }
 
-ekGizmoControllerTranslate::ekGizmoControllerTranslate(const ekGizmoControllerTranslate& other) =
-    default;
+// A copy starts idle: a drag under way belongs to the object that started
+// it, or its end would be heard twice.
+ekGizmoControllerTranslate::ekGizmoControllerTranslate(const ekGizmoControllerTranslate& other)
+    : m_dragFrame(other.m_dragFrame),
+      m_deltaTransform(other.m_deltaTransform),
+      m_gizmoNode(other.m_gizmoNode),
+      m_startPoint(other.m_startPoint),
+      m_listeners(other.m_listeners),
+      m_selectedAxis(other.m_selectedAxis),
+      m_useSecondPlane(other.m_useSecondPlane),
+      m_dragging(0)
+{
+}
+
 ekGizmoControllerTranslate&
-ekGizmoControllerTranslate::operator=(const ekGizmoControllerTranslate& other) = default;
+ekGizmoControllerTranslate::operator=(const ekGizmoControllerTranslate& other)
+{
+    if (this != &other) {
+        finishDrag();
+        m_dragFrame = other.m_dragFrame;
+        m_deltaTransform = other.m_deltaTransform;
+        m_gizmoNode = other.m_gizmoNode;
+        m_startPoint = other.m_startPoint;
+        m_listeners = other.m_listeners;
+        m_selectedAxis = other.m_selectedAxis;
+        m_useSecondPlane = other.m_useSecondPlane;
+    }
+    return *this;
+}
+
 ekGizmoControllerTranslate::~ekGizmoControllerTranslate() = default;
 
 bool ekGizmoControllerTranslate::install3DManipulatorMotionListener(
@@ -141,7 +190,11 @@ bool ekGizmoControllerTranslate::updateTranslateHover(ekGizmoNode* node, const e
     } else {
         node->highlight(static_cast<unsigned int>(best));
     }
-    m_selectedAxis = best;
+    // The axis of a drag under way is the one pressed, whatever lies under
+    // the cursor now.
+    if (m_dragging == 0) {
+        m_selectedAxis = best;
+    }
     return best != kNoAxis;
 }
 
@@ -153,19 +206,35 @@ bool ekGizmoControllerTranslate::isOver(const ekGizmoNode* node, const ekCamera*
         return false;
     }
     ArrowProbe arrows(*node, *camera, pos, width, height);
-    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance,
-                         [&arrows](int axis) { return arrows.distance(axis); });
+    const Wm4::Line3<float> ray = pickRay(camera, pos);
+    // The press answer promises a drag: a handle that cannot give one is not
+    // reported, so that the host's own navigation keeps the event.
+    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
+        const float distance = arrows.distance(axis);
+        return distance <= tolerance && canDragAlong(*node, ray, axis)
+            ? distance
+            : std::numeric_limits<float>::infinity();
+    });
 }
 
 void ekGizmoControllerTranslate::setMousePressed(ekGizmoNode* node, const ekCamera* camera,
                                                  const Wm4::Vector2<float>& pos)
 {
+    beginDrag(node, camera, pos);
+}
+
+bool ekGizmoControllerTranslate::beginDrag(ekGizmoNode* node, const ekCamera* camera,
+                                           const Wm4::Vector2<float>& pos)
+{
     if (node == nullptr) {
-        return;
+        return false;
     }
+    // Every start has its end: a drag still under way ends here, and its
+    // handle is no longer selected.
+    finishDrag();
     m_gizmoNode = node;
     if (m_selectedAxis == kNoAxis) {
-        return;
+        return false;
     }
     const Wm4::Line3<float> ray = pickRay(camera, pos);
     node->storeOriginalTransform();
@@ -198,13 +267,26 @@ void ekGizmoControllerTranslate::setMousePressed(ekGizmoNode* node, const ekCame
         m_selectedAxis = kNoAxis;
     }
     m_deltaTransform.MakeIdentity();
-    notifyStart();
+    // Started even without a plane: the release then ends it with the
+    // identity, so that the start is not left alone.
+    m_dragging = 1;
+    onDragStarted();
+    return true;
+}
+
+bool ekGizmoControllerTranslate::acceptsMove(ekGizmoNode* node,
+                                             const Wm4::Vector2<float>& pos) const
+{
+    // Once the reference list changed, the drag moves nothing more: its
+    // stored transforms belong to other objects.
+    return m_dragging != 0 && m_selectedAxis != kNoAxis && node != nullptr
+        && node == m_gizmoNode && isInsideViewport(pos) && node->holdsStoredObjects();
 }
 
 void ekGizmoControllerTranslate::setMousePos(ekGizmoNode* node, const ekCamera* camera,
                                              const Wm4::Vector2<float>& pos)
 {
-    if (m_selectedAxis == kNoAxis || node == nullptr || !isInsideViewport(pos)) {
+    if (!acceptsMove(node, pos)) {
         return;
     }
     Wm4::Vector3<float> point;
@@ -227,8 +309,53 @@ void ekGizmoControllerTranslate::setMousePos(ekGizmoNode* node, const ekCamera* 
 void ekGizmoControllerTranslate::setMouseReleased(ekGizmoNode* node, const ekCamera* camera,
                                                   const Wm4::Vector2<float>& pos)
 {
+    // A release with no drag under way (the second release of a double
+    // click, say) moves nothing and tells nothing.
+    if (m_dragging == 0) {
+        return;
+    }
     setMousePos(node, camera, pos);
+    finishDrag();
+}
+
+void ekGizmoControllerTranslate::finishDrag()
+{
+    if (m_dragging == 0) {
+        return;
+    }
+    m_dragging = 0;
+    onDragEnded();
     m_selectedAxis = kNoAxis;
+}
+
+void ekGizmoControllerTranslate::cancelDrag()
+{
+    if (m_dragging == 0) {
+        return;
+    }
+    m_gizmoNode->restoreOriginalTransform();
+    m_deltaTransform.MakeIdentity();
+    finishDrag();
+}
+
+void ekGizmoControllerTranslate::forgetGizmo(const ekGizmoNode* node)
+{
+    if (node == nullptr || node != m_gizmoNode) {
+        return;
+    }
+    finishDrag();
+    m_gizmoNode = nullptr;
+}
+
+void ekGizmoControllerTranslate::onDragStarted()
+{
+    for (ek3DManipulatorMotionListener* listener : m_listeners) {
+        listener->onTranslateManipulatorStart();
+    }
+}
+
+void ekGizmoControllerTranslate::onDragEnded()
+{
     for (ek3DManipulatorMotionListener* listener : m_listeners) {
         listener->onTranslateManipulatorEnd(m_deltaTransform);
     }
@@ -240,9 +367,7 @@ ekGizmoControllerTranslate::getWorldOrientation(const Wm4::Vector3<float>& local
     if (m_gizmoNode == nullptr) {
         return Wm4::Vector3<float>::ZERO;
     }
-    Wm4::Vector3<float> world = m_gizmoNode->getWorldTransform().GetMatrix() * localAxis;
-    safeNormalize(world);
-    return world;
+    return directionOf(m_gizmoNode->getWorldTransform().GetMatrix() * localAxis);
 }
 
 bool ekGizmoControllerTranslate::getProjectedPoint(const ekCamera* camera,
@@ -259,7 +384,10 @@ bool ekGizmoControllerTranslate::getProjectedPoint(const ekCamera* camera,
     const Wm4::Vector3<float>& pivot = m_dragFrame.GetTranslate();
     const int normalAxis = (m_selectedAxis + (m_useSecondPlane != 0 ? 2 : 1)) % 3;
     const auto hit = intersectPlane(ray, getWorldOrientation(axisVector(normalAxis)), pivot);
-    if (!hit) {
+    // A hit behind the eye is the mirror image of where the cursor points:
+    // past the axis's vanishing point the objects would jump behind the
+    // camera, opposite to the drag.
+    if (!hit || hit->t < 0.0f) {
         return false;
     }
     Wm4::Vector3<float> onAxis = pivot + axis * (hit->point - pivot).Dot(axis);
@@ -289,13 +417,6 @@ Wm4::Vector3<float> ekGizmoControllerTranslate::getResultingScale(float factor) 
     Wm4::Vector3<float> scale = Wm4::Vector3<float>::ONE;
     scale[m_selectedAxis] *= factor;
     return scale;
-}
-
-void ekGizmoControllerTranslate::notifyStart()
-{
-    for (ek3DManipulatorMotionListener* listener : m_listeners) {
-        listener->onTranslateManipulatorStart();
-    }
 }
 
 } // namespace ek

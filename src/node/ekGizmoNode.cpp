@@ -53,12 +53,14 @@ ekGizmoNode::~ekGizmoNode()
 void ekGizmoNode::setReferenceObject(ekSpatial* object)
 {
     m_referenceObjects.assign(1, object);
+    holdsStoredObjects();
     applyDefaultColors();
 }
 
 void ekGizmoNode::setReferenceObjects(const std::vector<ekSpatial*>& objects)
 {
     m_referenceObjects = objects;
+    holdsStoredObjects();
     applyDefaultColors();
 }
 

@@ -171,7 +171,9 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
 void ekGizmoNode::storeOriginalTransform()
 {
     const std::size_t count = m_referenceObjects.size();
+    m_storedObjects = m_referenceObjects;
     m_originalTransforms.assign(count, ekGenericTransformation<float>());
+    m_originalLocalTransforms.assign(count, ekGenericTransformation<float>());
     m_parentInverseTransforms.assign(count, ekGenericTransformation<float>());
     for (std::size_t i = 0; i < count; ++i) {
         const ekSpatial* object = m_referenceObjects[i];
@@ -179,18 +181,39 @@ void ekGizmoNode::storeOriginalTransform()
             continue;
         }
         m_originalTransforms[i] = object->getWorldTransform();
+        m_originalLocalTransforms[i] = object->getLocalTransform();
         if (const ekNode* parent = object->getParent()) {
             parent->getWorldTransform().Inverse(m_parentInverseTransforms[i]);
         }
     }
 }
 
+bool ekGizmoNode::holdsStoredObjects()
+{
+    // The stored transforms belong to the objects listed at the press: once
+    // the list changes they would land on other objects, so they are dropped.
+    if (m_storedObjects != m_referenceObjects) {
+        dropStoredTransforms();
+    }
+    return !m_storedObjects.empty();
+}
+
+void ekGizmoNode::dropStoredTransforms()
+{
+    m_storedObjects.clear();
+    m_originalTransforms.clear();
+    m_originalLocalTransforms.clear();
+    m_parentInverseTransforms.clear();
+}
+
 void ekGizmoNode::setWorldTransform(const ekGenericTransformation<float>& delta, bool /*unused*/,
                                     bool keepTranslation)
 {
-    const std::size_t count = std::min(m_referenceObjects.size(), m_originalTransforms.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        ekSpatial* object = m_referenceObjects[i];
+    if (!holdsStoredObjects()) {
+        return;
+    }
+    for (std::size_t i = 0; i < m_storedObjects.size(); ++i) {
+        ekSpatial* object = m_storedObjects[i];
         if (object == nullptr || object->isExcluded()) {
             continue;
         }
@@ -202,20 +225,41 @@ void ekGizmoNode::setWorldTransform(const ekGenericTransformation<float>& delta,
         }
         ekGenericTransformation<float> local;
         local.Product(m_parentInverseTransforms[i], world);
-        // A host object must never receive NaN or infinity: it would be
-        // lost for good. It keeps its transform for this step instead.
-        if (!isFinite(world) || !isFinite(local)) {
+        // A host object must never receive NaN or infinity, nor a scale that
+        // underflowed to zero or a subnormal: either would be lost for good.
+        // It keeps its transform for this step instead.
+        if (!isFinite(world) || !isFinite(local)
+            || (keepsNormalScale(original) && !keepsNormalScale(world))) {
             continue;
         }
-        object->editWorldTransform(false) = world;
-        object->editLocalTransform(false) = local;
-        object->setDirty(DIRTY_TRANSFORM, true, false);
-        // Keep the world transform as written while the subtree below and
-        // the ancestors' bounds are brought up to date.
-        object->forceIgnore(true, false, false);
-        object->UpdateGS_Flags();
-        object->forceIgnore(false, false, false);
+        writeTransforms(*object, world, local);
     }
+}
+
+void ekGizmoNode::restoreOriginalTransform()
+{
+    if (!holdsStoredObjects()) {
+        return;
+    }
+    for (std::size_t i = 0; i < m_storedObjects.size(); ++i) {
+        ekSpatial* object = m_storedObjects[i];
+        if (object != nullptr && !object->isExcluded()) {
+            writeTransforms(*object, m_originalTransforms[i], m_originalLocalTransforms[i]);
+        }
+    }
+}
+
+void ekGizmoNode::writeTransforms(ekSpatial& object, const ekGenericTransformation<float>& world,
+                                  const ekGenericTransformation<float>& local)
+{
+    object.editWorldTransform(false) = world;
+    object.editLocalTransform(false) = local;
+    object.setDirty(DIRTY_TRANSFORM, true, false);
+    // Keep the world transform as written while the subtree below and the
+    // ancestors' bounds are brought up to date.
+    object.forceIgnore(true, false, false);
+    object.UpdateGS_Flags();
+    object.forceIgnore(false, false, false);
 }
 
 } // namespace ek

@@ -1,5 +1,6 @@
 #include "ekMatrixUtils.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ek {
@@ -31,6 +32,19 @@ float safeNormalize(Wm4::Vector3<float>& v)
     }
     v *= inverse;
     return length;
+}
+
+Wm4::Vector3<float> directionOf(Wm4::Vector3<float> v)
+{
+    if (!std::isnormal(v.Dot(v))) {
+        const float largest = std::max({std::fabs(v.X()), std::fabs(v.Y()), std::fabs(v.Z())});
+        if (!(largest > 0.0f) || !std::isfinite(largest)) {
+            return Wm4::Vector3<float>::ZERO;
+        }
+        v /= largest;
+    }
+    safeNormalize(v);
+    return v;
 }
 
 Wm4::Matrix3<float> normalizeColumns(const Wm4::Matrix3<float>& m)

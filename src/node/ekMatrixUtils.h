@@ -11,6 +11,12 @@ namespace ek {
 // vector of non-zero finite length is normalised, however short.
 float safeNormalize(Wm4::Vector3<float>& v);
 
+// The unit vector along v, also where the squares of v's components
+// underflow or overflow (a gizmo scaled to 1e-30 or 1e30 world units): v
+// is first brought to a largest component of 1. Zero for a zero or
+// non-finite v. Exactly safeNormalize's result wherever that one works.
+Wm4::Vector3<float> directionOf(Wm4::Vector3<float> v);
+
 // m with each column made unit length by the safeNormalize rule.
 Wm4::Matrix3<float> normalizeColumns(const Wm4::Matrix3<float>& m);
 

@@ -5,6 +5,9 @@
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekNode.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace ek {
 
 // Whether every number that takes part in t is finite.
@@ -12,6 +15,26 @@ inline bool isFinite(const ekGenericTransformation<float>& t)
 {
     return isFinite(t.GetRotate()) && isFinite(t.GetTranslate())
         && (!t.IsRSMatrix() || isFinite(t.GetScale()));
+}
+
+// Whether every scale factor of t is a normal float: not zero, subnormal,
+// infinite or NaN. For a general matrix, each column's largest entry
+// stands for that axis's factor.
+inline bool keepsNormalScale(const ekGenericTransformation<float>& t)
+{
+    if (t.IsRSMatrix()) {
+        const Wm4::Vector3<float>& scale = t.GetScale();
+        return std::isnormal(scale[0]) && std::isnormal(scale[1]) && std::isnormal(scale[2]);
+    }
+    const Wm4::Matrix3<float>& m = t.GetMatrix();
+    for (int column = 0; column < 3; ++column) {
+        const float largest = std::max({std::fabs(m(0, column)), std::fabs(m(1, column)),
+                                        std::fabs(m(2, column))});
+        if (!std::isnormal(largest)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Turns the world transform t into a local transform of spatial: the

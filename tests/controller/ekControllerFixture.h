@@ -25,7 +25,7 @@ constexpr float kPixelTolerance = 1e-2f;
 
 // One notification as a listener heard it.
 struct Heard {
-    char kind; // 'M' motion, 't'/'T' translate start/end, 'r'/'R' rotate start/end
+    char kind; // 'M' motion, 't'/'T' translate, 'r'/'R' rotate, 's'/'S' scale start/end
     int listener;
     ekGizmoNode* gizmo;                   // motion only
     ekGenericTransformation<float> delta; // ends only
@@ -45,6 +45,8 @@ public:
     void onTranslateManipulatorEnd(const ekGenericTransformation<float>& delta) override { add('T', delta); }
     void onRotateManipulatorStart() override { add('r', {}); }
     void onRotateManipulatorEnd(const ekGenericTransformation<float>& delta) override { add('R', delta); }
+    void onScaleManipulatorStart() override { add('s', {}); }
+    void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta) override { add('S', delta); }
 
 private:
     void add(char kind, const ekGenericTransformation<float>& delta)

@@ -156,6 +156,12 @@ public:
         add("rEnd");
         lastDelta = delta;
     }
+    void onScaleManipulatorStart() override { add("sStart"); }
+    void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta) override
+    {
+        add("sEnd");
+        lastDelta = delta;
+    }
 
     ekGenericTransformation<float> lastDelta;
 

@@ -68,11 +68,12 @@ TEST(ScaleDrag, FactorFollowsTheHandleLength)
     drag.move(0.5f);
     drag.move(0.5f, pixels(1000.0f, 0.0f));
     expectScale(1.5f, 1.5f, 1.5f);
-    // release on the press point: factor 1, and no end is told
+    // release on the press point: factor 1, and the scale's own end pairs its start
     drag.setMouseScaleReleased(scene.gizmo(), scene.camera(), drag.tip);
     expectScale(1.0f, 1.0f, 1.0f);
     EXPECT_EQ(drag.getSelectedAxis(), -1);
-    EXPECT_EQ(log, (std::vector<std::string>{"r:tStart"}));
+    EXPECT_EQ(log, (std::vector<std::string>{"r:sStart", "r:sEnd"}));
+    expectNear(recorder.lastDelta.ApplyForward({1.0f, 2.0f, 3.0f}, true), {1.0f, 2.0f, 3.0f});
 }
 
 TEST(ScaleDrag, ScalesAlongTheWorldAxisInPerspective)
