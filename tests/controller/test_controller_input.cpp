@@ -70,6 +70,22 @@ TEST_F(ControllerTest, DragsFollowTheGizmoModeAndNotifyAfterLayout)
     EXPECT_NEAR(heard[2].delta.GetScale().X(), 1.5f, kWorldTolerance);
 }
 
+TEST_F(ControllerTest, ScaleHandlesArePickedByTheTranslateMask)
+{
+    setUpArrow();
+    gizmo->setEnabledAxis(ekGizmoNode::SCALE, 0x2);
+    gizmo->setEnabledAxis(ekGizmoNode::TRANSLATE, 0x1);
+    gizmo->setMode(ekGizmoNode::SCALE);
+    frame();
+    // the drawn Y handle is not picked; X, masked for translation only, is
+    EXPECT_FALSE(press(axisPixel(*gizmo, 1, 0.8f)));
+    release(axisPixel(*gizmo, 1, 0.8f));
+    EXPECT_TRUE(press(axisPixel(*gizmo, 0, 0.8f)));
+    release(axisPixel(*gizmo, 0, 0.8f));
+    frame();
+    EXPECT_EQ(kindsOf(heard), "sSM");
+}
+
 TEST_F(ControllerTest, HoverHighlightsExceptAfterAPressOnEmptySpace)
 {
     setUpArrow();

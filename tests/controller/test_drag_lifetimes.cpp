@@ -253,6 +253,29 @@ TEST_F(ControllerTest, AGizmoLeavingMidDragEndsItsDrag)
     EXPECT_EQ(positionOf(*object), dragged);
 }
 
+TEST_F(ControllerTest, ReplacingTheSceneClearsTheControllerAndEndsItsDrag)
+{
+    setUpArrow();
+    press(grip);
+    move(shifted(grip, 30));
+    frame();
+    const Wm4::Vector3<float> dragged = positionOf(*object);
+    heard.clear();
+    // queued input is dropped, the drag ends where it was, nothing is listed or held
+    move(shifted(grip, 60));
+    ekPointer<ekNode> oldScene(&scene.root());
+    scene.engine().setScene(new ekNode);
+    ASSERT_EQ(kindsOf(heard), "T");
+    EXPECT_NEAR(heard[0].delta.GetTranslate().X(), dragged.X(), kWorldTolerance);
+    EXPECT_EQ(controller.getQueuedEventCount(), 0u);
+    EXPECT_TRUE(controller.get3DManipulators().empty());
+    EXPECT_FALSE(controller.isDragging());
+    EXPECT_FALSE(release(shifted(grip, 60)));
+    frame();
+    EXPECT_EQ(kindsOf(heard), "T");
+    EXPECT_EQ(positionOf(*object), dragged);
+}
+
 // Counts its updates and may take itself out of the engine while it runs.
 class CountingController : public ekGenericControllerInterface {
 public:

@@ -100,3 +100,31 @@ TEST(ScaleDrag, ScalesAlongTheWorldAxisInPerspective)
     drag.move(3.0f);
     expectNear(matrixOf(object), doubled);
 }
+
+TEST(ScaleDrag, NearPlaneBoundsTheFactorWhenRestricted)
+{
+    // the Z handle dragged towards the camera: restricted, its end stops on the near plane
+    float factors[2] = {};
+    for (const bool restrict : {true, false}) {
+        DragScene scene;
+        scene.look({0.0f, 2.0f, 10.0f}, Vec3::ZERO, true, 4.0f);
+        ekNode* object = scene.addObject(Vec3::ZERO);
+        scene.use(ekGizmoNode::SCALE, {object});
+        scene.gizmo()->restrictPositionBetweenNearFar(restrict);
+        ekGizmoControllerScale drag;
+        const Vec3 tip = scene.gizmo()->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, true);
+        drag.updateScaleHover(scene.gizmo(), scene.camera(), scene.screenOf(tip), kPickTolerance, kWidth, kHeight);
+        ASSERT_EQ(drag.getSelectedAxis(), 2);
+        drag.setMouseScalePressed(scene.gizmo(), scene.camera(), scene.screenOf(tip));
+        drag.setMouseScaleReleased(scene.gizmo(), scene.camera(), {0.5f, 0.02f});
+        const float factor = object->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, false).Length();
+        factors[restrict ? 0 : 1] = factor;
+        if (restrict) {
+            // the handle's end, grown by the factor, lies on the near plane
+            const Vec3 end = tip * factor;
+            const float depth = (end - scene.camera()->getLocation()).Dot(scene.camera()->getDVector());
+            EXPECT_NEAR(depth, 4.0f, kWorldTolerance);
+        }
+    }
+    EXPECT_LT(factors[0], factors[1]);
+}

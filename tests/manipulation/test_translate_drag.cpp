@@ -156,3 +156,35 @@ TEST(TranslateDrag, ListenersAndAPressThatMeetsNoPlane)
     EXPECT_TRUE(c.lastDelta.IsIdentity());
     expectNear(positionOf(object), Vec3::ZERO);
 }
+
+TEST(TranslateDrag, FarPlaneClampAndAxesParallelToThePlanes)
+{
+    // the Z arrow dragged away towards the horizon stops where its line crosses the far plane
+    for (const bool restrict : {true, false}) {
+        DragScene scene;
+        scene.look({0.0f, 2.0f, 10.0f}, Vec3::ZERO);
+        ekNode* dragged = scene.addObject(Vec3::ZERO);
+        scene.use(ekGizmoNode::TRANSLATE, {dragged});
+        scene.gizmo()->restrictPositionBetweenNearFar(restrict);
+        TranslateDrag drag(scene);
+        const Vec3 tip = scene.gizmo()->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, true);
+        drag.press(scene.screenOf(tip), 2);
+        drag.release(scene.screenOf({0.0f, 0.0f, -500.0f}));
+        const float depth =
+            (tip + positionOf(dragged) - scene.camera()->getLocation()).Dot(scene.camera()->getDVector());
+        if (restrict) {
+            EXPECT_NEAR(depth, 100.0f, 100.0f * kWorldTolerance);
+        } else {
+            EXPECT_GT(depth, 400.0f);
+        }
+    }
+    // an axis parallel to the near and far planes is not clamped at all
+    DragScene scene;
+    ekNode* dragged = scene.addObject(Vec3::ZERO);
+    scene.use(ekGizmoNode::TRANSLATE, {dragged});
+    scene.gizmo()->restrictPositionBetweenNearFar(true);
+    TranslateDrag drag(scene);
+    drag.press(scene.at({0.8f, 0.0f, 0.0f}), 0);
+    drag.release(scene.at({0.8f, 0.0f, 0.0f}) + pixels(40.0f, 0.0f));
+    expectNear(positionOf(dragged), {kShift, 0.0f, 0.0f});
+}

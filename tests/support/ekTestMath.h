@@ -7,19 +7,19 @@
 
 namespace ek_test {
 
-// Rotation by angle (radians, right-handed) about the unit axis, by
-// Rodrigues' formula: an independent route to the rotations under test.
+// Rotation by angle (radians, right-handed) about the unit axis, built from
+// the unit quaternion (cos a/2, sin a/2 axis): another route than the
+// axis-angle formula the library uses.
 inline Wm4::Matrix3<float> rotationAbout(const Wm4::Vector3<float>& axis, float angle)
 {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    const float t = 1.0f - c;
-    const float x = axis.X();
-    const float y = axis.Y();
-    const float z = axis.Z();
-    return {t * x * x + c,     t * x * y - s * z, t * x * z + s * y,
-            t * x * y + s * z, t * y * y + c,     t * y * z - s * x,
-            t * x * z - s * y, t * y * z + s * x, t * z * z + c};
+    const float w = std::cos(0.5f * angle);
+    const float s = std::sin(0.5f * angle);
+    const float x = axis.X() * s;
+    const float y = axis.Y() * s;
+    const float z = axis.Z() * s;
+    return {1.0f - 2.0f * (y * y + z * z), 2.0f * (x * y - z * w), 2.0f * (x * z + y * w),
+            2.0f * (x * y + z * w), 1.0f - 2.0f * (x * x + z * z), 2.0f * (y * z - x * w),
+            2.0f * (x * z - y * w), 2.0f * (y * z + x * w), 1.0f - 2.0f * (x * x + y * y)};
 }
 
 } // namespace ek_test
