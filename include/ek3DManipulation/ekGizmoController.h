@@ -10,12 +10,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace ek {
 
 class ek3DManipulatorMotionListener;
 class ekCamera;
+class ekDragDispatch;
 class ekGizmoControllerRotate;
 class ekGizmoControllerScale;
 class ekGizmoControllerTranslate;
@@ -73,30 +75,30 @@ public:
 
     // A disabled controller keeps queuing input and laying out its gizmos,
     // but replays nothing until enabled again.
-    void setEnabled(bool enabled) { m_enabled = enabled; }
-    bool isEnabled() const { return m_enabled; }
+    void setEnabled(bool enabled) { m_state.enabled = enabled; }
+    bool isEnabled() const { return m_state.enabled; }
 
     // Root of the gizmo search; null means the engine's scene. Not owned.
     // The list is rebuilt from it at the next update; until then the old
     // root is no longer read.
     void setRootNode(ekNode* root)
     {
-        m_rootNode = root;
-        m_watchedRoot = nullptr;
+        m_state.rootNode = root;
+        m_state.watchedRoot = nullptr;
     }
 
-    void setOrientationReference(OrientationReference reference) { m_orientationReference = reference; }
-    OrientationReference getOrientationReference() const { return m_orientationReference; }
+    void setOrientationReference(OrientationReference reference) { m_state.orientationReference = reference; }
+    OrientationReference getOrientationReference() const { return m_state.orientationReference; }
     // World-space axes as columns; used under CUSTOM from the next update
     // outside a drag.
-    void setCustomOrientationMatrix(const Wm4::Matrix3<float>& matrix) { m_customOrientation = matrix; }
+    void setCustomOrientationMatrix(const Wm4::Matrix3<float>& matrix) { m_state.customOrientation = matrix; }
     // The orientation the last layout used.
-    const Wm4::Matrix3<float>& getCurrentOrientation() const { return m_currentOrientation; }
+    const Wm4::Matrix3<float>& getCurrentOrientation() const { return m_state.currentOrientation; }
 
     // The gizmos of the view, in scene order. Entries added by hand must be
     // live, non-null gizmo nodes; the next rebuild replaces the list.
-    const std::vector<ekGizmoNode*>& get3DManipulators() const { return m_manipulators; }
-    std::vector<ekGizmoNode*>& edit3DManipulators() { return m_manipulators; }
+    const std::vector<ekGizmoNode*>& get3DManipulators() const { return m_state.manipulators; }
+    std::vector<ekGizmoNode*>& edit3DManipulators() { return m_state.manipulators; }
 
     // Installs on the three drag objects too. False when already installed.
     bool install3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener);
@@ -115,7 +117,7 @@ public:
     // is ended by the next release.
     void clearControllerEvents();
 
-    std::size_t getQueuedEventCount() const { return m_eventQueue.size(); }
+    std::size_t getQueuedEventCount() const { return m_state.eventQueue.size(); }
 
     // Whether a drag has started (its start notified) and not yet ended:
     // the reference objects may differ from their transforms at the press.
@@ -155,27 +157,38 @@ private:
     // and lets it go once no drag is.
     void holdDraggedGizmo();
 
-    ekGizmoNode* m_activeGizmo;
-    ekGizmoControllerRotate* m_rotateController;
-    ekGizmoControllerTranslate* m_translateController;
-    ekGizmoControllerScale* m_scaleController;
-    OrientationReference m_orientationReference;
-    ekNode* m_rootNode;
-    // The root the gizmo list was last built from and its structure
-    // generation then; the root is not owned.
-    ekNode* m_watchedRoot;
-    std::uint64_t m_seenGeneration;
+    // The three drag objects seen as one.
+    ekDragDispatch drags() const;
+
+    // Everything a copy takes over as it is: a new member goes here.
+    struct State {
+        ekGizmoNode* activeGizmo = nullptr; // not owned
+        OrientationReference orientationReference = LOCAL;
+        ekNode* rootNode = nullptr; // not owned
+        // The root the gizmo list was last built from (not owned) and its
+        // structure generation then.
+        ekNode* watchedRoot = nullptr;
+        std::uint64_t seenGeneration = 0;
+        Wm4::Matrix3<float> customOrientation = Wm4::Matrix3<float>::IDENTITY;
+        Wm4::Matrix3<float> currentOrientation = Wm4::Matrix3<float>::IDENTITY;
+        std::vector<ek3DManipulatorMotionListener*> motionListeners; // not owned
+        std::vector<ekGizmoNode*> manipulators;                       // not owned
+        std::vector<ControllerEvent> eventQueue;
+        std::vector<ekGizmoNode*> touchedGizmos; // sorted by address, no duplicates
+        float pickTolerance;
+        bool dragging = false;
+        bool pressOnGizmo = false;
+        bool enabled = true;
+    };
+
+    State m_state;
+    // Made in this order; each controller owns its own.
+    std::unique_ptr<ekGizmoControllerRotate> m_rotateController;
+    std::unique_ptr<ekGizmoControllerTranslate> m_translateController;
+    std::unique_ptr<ekGizmoControllerScale> m_scaleController;
+    // The gizmo of the drag under way, counted so that it outlives the drag
+    // even when the host drops it; never copied.
     ekPointer<ekGizmoNode> m_draggedGizmo;
-    Wm4::Matrix3<float> m_customOrientation;
-    Wm4::Matrix3<float> m_currentOrientation;
-    std::vector<ek3DManipulatorMotionListener*> m_motionListeners;
-    std::vector<ekGizmoNode*> m_manipulators;
-    std::vector<ControllerEvent> m_eventQueue;
-    std::vector<ekGizmoNode*> m_touchedGizmos; // sorted by address, no duplicates
-    float m_pickTolerance;
-    bool m_dragging;
-    bool m_pressOnGizmo;
-    bool m_enabled;
 };
 
 } // namespace ek

@@ -16,7 +16,6 @@
 namespace ek {
 
 class ekCamera;
-class ekGizmoController;
 class ekGizmoControllerRotate;
 class ekGizmoControllerScale;
 class ekGizmoControllerTranslate;
@@ -197,7 +196,6 @@ protected:
     void UpdateWorldData_Flags() override;
 
 private:
-    friend class ekGizmoController;
     friend class ekGizmoControllerRotate;
     friend class ekGizmoControllerScale;
     friend class ekGizmoControllerTranslate;

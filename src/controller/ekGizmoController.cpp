@@ -23,29 +23,6 @@ namespace {
 // handle counts as under the cursor.
 constexpr float kPickTolerance = 10.0f;
 
-// A controller's drag objects while they are made, held so that a failure
-// half-way leaks nothing; made in the order rotate, translate, scale.
-struct NewDrags {
-    NewDrags()
-        : rotate(new ekGizmoControllerRotate)
-        , translate(new ekGizmoControllerTranslate)
-        , scale(new ekGizmoControllerScale)
-    {
-    }
-    NewDrags(const ekGizmoControllerRotate& rotateSource,
-             const ekGizmoControllerTranslate& translateSource,
-             const ekGizmoControllerScale& scaleSource)
-        : rotate(new ekGizmoControllerRotate(rotateSource))
-        , translate(new ekGizmoControllerTranslate(translateSource))
-        , scale(new ekGizmoControllerScale(scaleSource))
-    {
-    }
-
-    std::unique_ptr<ekGizmoControllerRotate> rotate;
-    std::unique_ptr<ekGizmoControllerTranslate> translate;
-    std::unique_ptr<ekGizmoControllerScale> scale;
-};
-
 // The gizmo axes (world space, as columns) under reference; a value outside
 // the enumeration leaves orientation as it was.
 void chooseOrientation(ekGizmoController::OrientationReference reference,
@@ -107,53 +84,23 @@ void insertSorted(std::vector<ekGizmoNode*>& gizmos, ekGizmoNode* gizmo)
 } // namespace
 
 ekGizmoController::ekGizmoController()
-    : m_activeGizmo(nullptr)
-    , m_rotateController(nullptr)
-    , m_translateController(nullptr)
-    , m_scaleController(nullptr)
-    , m_orientationReference(LOCAL)
-    , m_rootNode(nullptr)
-    , m_watchedRoot(nullptr)
-    , m_seenGeneration(0)
-    , m_customOrientation(Wm4::Matrix3<float>::IDENTITY)
-    , m_currentOrientation(Wm4::Matrix3<float>::IDENTITY)
-    , m_pickTolerance(kPickTolerance)
-    , m_dragging(false)
-    , m_pressOnGizmo(false)
-    , m_enabled(true)
+    : m_rotateController(std::make_unique<ekGizmoControllerRotate>())
+    , m_translateController(std::make_unique<ekGizmoControllerTranslate>())
+    , m_scaleController(std::make_unique<ekGizmoControllerScale>())
 {
-    NewDrags drags;
-    m_rotateController = drags.rotate.release();
-    m_translateController = drags.translate.release();
-    m_scaleController = drags.scale.release();
+    m_state.pickTolerance = kPickTolerance;
 }
 
+// A copy gets drag objects of its own, copies of the source's without the
+// drag under way (that one belongs to the source).
 ekGizmoController::ekGizmoController(const ekGizmoController& other)
     : ekGenericControllerInterface(other)
-    , m_activeGizmo(other.m_activeGizmo)
-    , m_rotateController(nullptr)
-    , m_translateController(nullptr)
-    , m_scaleController(nullptr)
-    , m_orientationReference(other.m_orientationReference)
-    , m_rootNode(other.m_rootNode)
-    , m_watchedRoot(other.m_watchedRoot)
-    , m_seenGeneration(other.m_seenGeneration)
-    , m_customOrientation(other.m_customOrientation)
-    , m_currentOrientation(other.m_currentOrientation)
-    , m_motionListeners(other.m_motionListeners)
-    , m_manipulators(other.m_manipulators)
-    , m_eventQueue(other.m_eventQueue)
-    , m_touchedGizmos(other.m_touchedGizmos)
-    , m_pickTolerance(other.m_pickTolerance)
-    , m_dragging(other.m_dragging)
-    , m_pressOnGizmo(other.m_pressOnGizmo)
-    , m_enabled(other.m_enabled)
+    , m_state(other.m_state)
+    , m_rotateController(std::make_unique<ekGizmoControllerRotate>(*other.m_rotateController))
+    , m_translateController(
+          std::make_unique<ekGizmoControllerTranslate>(*other.m_translateController))
+    , m_scaleController(std::make_unique<ekGizmoControllerScale>(*other.m_scaleController))
 {
-    NewDrags copies(*other.m_rotateController, *other.m_translateController,
-                    *other.m_scaleController);
-    m_rotateController = copies.rotate.release();
-    m_translateController = copies.translate.release();
-    m_scaleController = copies.scale.release();
 }
 
 ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
@@ -161,42 +108,30 @@ ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
     if (this == &other) {
         return *this;
     }
-    NewDrags copies(*other.m_rotateController, *other.m_translateController,
-                    *other.m_scaleController);
-    ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController).finishDrag();
-    delete m_translateController;
-    delete m_rotateController;
-    delete m_scaleController;
-    m_rotateController = copies.rotate.release();
-    m_translateController = copies.translate.release();
-    m_scaleController = copies.scale.release();
-
-    // The copied drag objects start idle: a drag under way here has ended.
+    // Made first, so that a failure leaves this controller as it was.
+    auto rotate = std::make_unique<ekGizmoControllerRotate>(*other.m_rotateController);
+    auto translate = std::make_unique<ekGizmoControllerTranslate>(*other.m_translateController);
+    auto scale = std::make_unique<ekGizmoControllerScale>(*other.m_scaleController);
+    drags().finishDrag();
+    m_rotateController = std::move(rotate);
+    m_translateController = std::move(translate);
+    m_scaleController = std::move(scale);
     m_draggedGizmo = nullptr;
     ekGenericControllerInterface::operator=(other);
-    m_activeGizmo = other.m_activeGizmo;
-    m_orientationReference = other.m_orientationReference;
-    m_rootNode = other.m_rootNode;
-    m_watchedRoot = other.m_watchedRoot;
-    m_seenGeneration = other.m_seenGeneration;
-    m_customOrientation = other.m_customOrientation;
-    m_currentOrientation = other.m_currentOrientation;
-    m_motionListeners = other.m_motionListeners;
-    m_manipulators = other.m_manipulators;
-    m_eventQueue = other.m_eventQueue;
-    m_touchedGizmos = other.m_touchedGizmos;
-    m_pickTolerance = other.m_pickTolerance;
-    m_dragging = other.m_dragging;
-    m_pressOnGizmo = other.m_pressOnGizmo;
-    m_enabled = other.m_enabled;
+    m_state = other.m_state;
     return *this;
 }
 
 ekGizmoController::~ekGizmoController()
 {
-    delete m_translateController;
-    delete m_rotateController;
-    delete m_scaleController;
+    m_translateController.reset();
+    m_rotateController.reset();
+    m_scaleController.reset();
+}
+
+ekDragDispatch ekGizmoController::drags() const
+{
+    return {*m_translateController, *m_rotateController, *m_scaleController};
 }
 
 void ekGizmoController::updateController(ekGenericRenderingContext* context)
@@ -206,7 +141,7 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
         return;
     }
 
-    ekNode* root = m_rootNode != nullptr ? m_rootNode : engine->getScene();
+    ekNode* root = m_state.rootNode != nullptr ? m_state.rootNode : engine->getScene();
     refreshGizmos(root, true);
 
     int width = 0;
@@ -219,16 +154,16 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
         return;
     }
 
-    if (m_enabled && !m_eventQueue.empty()) {
+    if (m_state.enabled && !m_state.eventQueue.empty()) {
         // Another view may have laid the gizmos out for its own camera since
         // this one's last frame: hit tests must see them as this view shows
         // them.
         layOutGizmos(*camera, height, true);
         // Indexed: a listener reached from a handler may queue more input.
-        for (std::size_t i = 0; i < m_eventQueue.size(); ++i) {
+        for (std::size_t i = 0; i < m_state.eventQueue.size(); ++i) {
             // A listener may also have attached, detached or deleted gizmos.
             refreshGizmos(root, false);
-            const ControllerEvent event = m_eventQueue[i];
+            const ControllerEvent event = m_state.eventQueue[i];
             switch (event.type) {
             case MOUSE_PRESSED:
                 setMousePressedImpl(camera, event.x, event.y, width, height);
@@ -241,7 +176,7 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
                 break;
             }
         }
-        m_eventQueue.clear();
+        m_state.eventQueue.clear();
         refreshGizmos(root, false);
     }
 
@@ -256,48 +191,47 @@ void ekGizmoController::refreshGizmos(ekNode* root, bool honourBit)
     }
     // Ending a drag while rebuilding tells listeners, which may change the
     // scene again: rebuild until it holds still.
-    bool changed = root != m_watchedRoot || root->getStructureGeneration() != m_seenGeneration
+    bool changed = root != m_state.watchedRoot || root->getStructureGeneration() != m_state.seenGeneration
         || (honourBit && (root->getDirtyFlags(0) & DIRTY_STRUCTURE) != 0);
     while (changed) {
         rebuildGizmos(*root);
-        changed = root->getStructureGeneration() != m_seenGeneration;
+        changed = root->getStructureGeneration() != m_state.seenGeneration;
     }
 }
 
 void ekGizmoController::rebuildGizmos(ekNode& root)
 {
-    m_watchedRoot = &root;
-    m_seenGeneration = root.getStructureGeneration();
-    collectGizmos(root, m_manipulators);
+    m_state.watchedRoot = &root;
+    m_state.seenGeneration = root.getStructureGeneration();
+    collectGizmos(root, m_state.manipulators);
     // A gizmo that left may since have been deleted: nothing may refer to
     // it any more, and a drag under way on it ends here.
     const auto gone = [this](const ekGizmoNode* gizmo) {
-        return std::find(m_manipulators.begin(), m_manipulators.end(), gizmo)
-            == m_manipulators.end();
+        return std::find(m_state.manipulators.begin(), m_state.manipulators.end(), gizmo)
+            == m_state.manipulators.end();
     };
-    if (gone(m_activeGizmo)) {
-        m_activeGizmo = nullptr;
+    if (gone(m_state.activeGizmo)) {
+        m_state.activeGizmo = nullptr;
     }
-    ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-        .forgetAllBut(m_manipulators);
-    m_touchedGizmos.erase(std::remove_if(m_touchedGizmos.begin(), m_touchedGizmos.end(), gone),
-                          m_touchedGizmos.end());
+    drags().forgetAllBut(m_state.manipulators);
+    m_state.touchedGizmos.erase(std::remove_if(m_state.touchedGizmos.begin(), m_state.touchedGizmos.end(), gone),
+                          m_state.touchedGizmos.end());
     holdDraggedGizmo();
 }
 
 void ekGizmoController::layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle)
 {
-    for (ekGizmoNode* gizmo : m_manipulators) {
+    for (ekGizmoNode* gizmo : m_state.manipulators) {
         if (!ekDragDispatch::showsHandles(gizmo)) {
             continue;
         }
         // Frozen during a drag, so that the axes being dragged along stay put
         // (every gizmo then shares the last orientation computed before it).
-        if (!m_dragging) {
-            chooseOrientation(m_orientationReference, *gizmo, m_customOrientation, camera,
-                              m_currentOrientation);
+        if (!m_state.dragging) {
+            chooseOrientation(m_state.orientationReference, *gizmo, m_state.customOrientation, camera,
+                              m_state.currentOrientation);
         }
-        layOut(*gizmo, m_currentOrientation, camera, viewportHeight);
+        layOut(*gizmo, m_state.currentOrientation, camera, viewportHeight);
         if (settle && (gizmo->getDirtyFlags(0) & kNeedsWorldUpdate) != 0) {
             gizmo->UpdateGS_Flags();
         }
@@ -308,16 +242,16 @@ void ekGizmoController::notifyTouched()
 {
     // A listener may detach and delete a gizmo: each is taken off the list
     // before it is told about, and a rebuild drops those that left.
-    while (!m_touchedGizmos.empty()) {
-        ekGizmoNode* const gizmo = m_touchedGizmos.front();
-        m_touchedGizmos.erase(m_touchedGizmos.begin());
-        for (std::size_t i = 0; i < m_motionListeners.size(); ++i) {
-            m_motionListeners[i]->onManipulatorMotion(gizmo);
-            if (m_watchedRoot != nullptr
-                && m_watchedRoot->getStructureGeneration() != m_seenGeneration) {
-                refreshGizmos(m_watchedRoot, false);
-                if (std::find(m_manipulators.begin(), m_manipulators.end(), gizmo)
-                    == m_manipulators.end()) {
+    while (!m_state.touchedGizmos.empty()) {
+        ekGizmoNode* const gizmo = m_state.touchedGizmos.front();
+        m_state.touchedGizmos.erase(m_state.touchedGizmos.begin());
+        for (std::size_t i = 0; i < m_state.motionListeners.size(); ++i) {
+            m_state.motionListeners[i]->onManipulatorMotion(gizmo);
+            if (m_state.watchedRoot != nullptr
+                && m_state.watchedRoot->getStructureGeneration() != m_state.seenGeneration) {
+                refreshGizmos(m_state.watchedRoot, false);
+                if (std::find(m_state.manipulators.begin(), m_state.manipulators.end(), gizmo)
+                    == m_state.manipulators.end()) {
                     break;
                 }
             }
@@ -328,29 +262,26 @@ void ekGizmoController::notifyTouched()
 void ekGizmoController::holdDraggedGizmo()
 {
     m_draggedGizmo =
-        ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-            .getDraggedGizmo();
+        drags().getDraggedGizmo();
 }
 
 bool ekGizmoController::isDragging() const
 {
-    return ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-        .isDragging();
+    return drags().isDragging();
 }
 
 int ekGizmoController::getActiveAxis() const
 {
-    return ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController)
-        .getActiveAxis();
+    return drags().getActiveAxis();
 }
 
 bool ekGizmoController::cancelDrag()
 {
-    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
-    if (!drags.isDragging()) {
+    ekDragDispatch dispatch = drags();
+    if (!dispatch.isDragging()) {
         return false;
     }
-    drags.cancelDrag();
+    dispatch.cancelDrag();
     holdDraggedGizmo();
     return true;
 }
@@ -360,7 +291,7 @@ bool ekGizmoController::install3DManipulatorMotionListener(ek3DManipulatorMotion
     m_translateController->install3DManipulatorMotionListener(listener);
     m_rotateController->install3DManipulatorMotionListener(listener);
     m_scaleController->install3DManipulatorMotionListener(listener);
-    return appendUnique(m_motionListeners, listener);
+    return appendUnique(m_state.motionListeners, listener);
 }
 
 bool ekGizmoController::uninstall3DManipulatorMotionListener(
@@ -369,30 +300,30 @@ bool ekGizmoController::uninstall3DManipulatorMotionListener(
     m_translateController->uninstall3DManipulatorMotionListener(listener);
     m_rotateController->uninstall3DManipulatorMotionListener(listener);
     m_scaleController->uninstall3DManipulatorMotionListener(listener);
-    return removeFirst(m_motionListeners, listener);
+    return removeFirst(m_state.motionListeners, listener);
 }
 
 void ekGizmoController::clearController()
 {
     // The scene is going: a drag under way on one of its gizmos ends now,
     // while the gizmo is still counted.
-    ekDragDispatch(*m_translateController, *m_rotateController, *m_scaleController).finishDrag();
+    drags().finishDrag();
     m_draggedGizmo = nullptr;
-    m_watchedRoot = nullptr;
-    m_eventQueue.clear();
-    m_manipulators.clear();
-    m_dragging = false;
-    m_pressOnGizmo = false;
-    m_activeGizmo = nullptr;
+    m_state.watchedRoot = nullptr;
+    m_state.eventQueue.clear();
+    m_state.manipulators.clear();
+    m_state.dragging = false;
+    m_state.pressOnGizmo = false;
+    m_state.activeGizmo = nullptr;
 }
 
 ekGizmoNode* ekGizmoController::updateHover(const ekCamera* camera,
                                             const Wm4::Vector2<float>& position, int width,
                                             int height)
 {
-    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
-    for (ekGizmoNode* gizmo : m_manipulators) {
-        if (drags.hover(gizmo, camera, position, m_pickTolerance, width, height)) {
+    ekDragDispatch dispatch = drags();
+    for (ekGizmoNode* gizmo : m_state.manipulators) {
+        if (dispatch.hover(gizmo, camera, position, m_state.pickTolerance, width, height)) {
             return gizmo;
         }
     }
@@ -403,37 +334,37 @@ void ekGizmoController::setMousePressedImpl(const ekCamera* camera, int x, int y
                                             int height)
 {
     const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
-    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
+    ekDragDispatch dispatch = drags();
     // Every start has its end: a drag still under way (its release was
     // lost) ends before the hover that picks the next handle.
-    drags.finishDrag();
+    dispatch.finishDrag();
     // Listeners hear the ends and starts, and may change the scene.
-    refreshGizmos(m_watchedRoot, false);
-    m_activeGizmo = updateHover(camera, position, width, height);
-    if (m_activeGizmo != nullptr) {
-        drags.press(m_activeGizmo, camera, position, width, height);
-        insertSorted(m_touchedGizmos, m_activeGizmo);
-        refreshGizmos(m_watchedRoot, false);
+    refreshGizmos(m_state.watchedRoot, false);
+    m_state.activeGizmo = updateHover(camera, position, width, height);
+    if (m_state.activeGizmo != nullptr) {
+        dispatch.press(m_state.activeGizmo, camera, position, width, height);
+        insertSorted(m_state.touchedGizmos, m_state.activeGizmo);
+        refreshGizmos(m_state.watchedRoot, false);
     }
     holdDraggedGizmo();
     // Also on empty space: the moves of that press must not hover.
-    m_dragging = true;
+    m_state.dragging = true;
 }
 
 void ekGizmoController::setMousePosImpl(const ekCamera* camera, int x, int y, int width,
                                         int height)
 {
     const Wm4::Vector2<float> position = getMousePos(x, y, width, height);
-    if (!m_dragging) {
+    if (!m_state.dragging) {
         updateHover(camera, position, width, height);
         return;
     }
     // Only a drag under way touches its gizmo: after a cancel, or a press
     // that started none, the rest of the gesture changes nothing.
-    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
-    if (m_activeGizmo != nullptr && drags.isDragging()) {
-        drags.move(m_activeGizmo, camera, position, width, height);
-        insertSorted(m_touchedGizmos, m_activeGizmo);
+    ekDragDispatch dispatch = drags();
+    if (m_state.activeGizmo != nullptr && dispatch.isDragging()) {
+        dispatch.move(m_state.activeGizmo, camera, position, width, height);
+        insertSorted(m_state.touchedGizmos, m_state.activeGizmo);
     }
 }
 
@@ -444,15 +375,15 @@ void ekGizmoController::setMouseReleasedImpl(const ekCamera* camera, int x, int 
     // The held gizmo may still own a drag that a clearControllerEvents
     // interrupted; without a drag under way (a second release, a cancelled
     // drag) the release changes nothing and touches nothing.
-    ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
-    if (m_activeGizmo != nullptr && drags.isDragging()) {
-        drags.release(m_activeGizmo, camera, position, width, height);
-        insertSorted(m_touchedGizmos, m_activeGizmo);
-        refreshGizmos(m_watchedRoot, false);
+    ekDragDispatch dispatch = drags();
+    if (m_state.activeGizmo != nullptr && dispatch.isDragging()) {
+        dispatch.release(m_state.activeGizmo, camera, position, width, height);
+        insertSorted(m_state.touchedGizmos, m_state.activeGizmo);
+        refreshGizmos(m_state.watchedRoot, false);
     }
     holdDraggedGizmo();
-    m_dragging = false;
-    m_activeGizmo = updateHover(camera, position, width, height);
+    m_state.dragging = false;
+    m_state.activeGizmo = updateHover(camera, position, width, height);
 }
 
 } // namespace ek

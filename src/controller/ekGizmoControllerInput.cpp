@@ -19,33 +19,33 @@ bool ekGizmoController::setMousePressed(const ekCamera* camera, int x, int y, in
     enqueue({x, y, MOUSE_PRESSED});
     // The answer must not test a gizmo deleted since the last update, nor
     // the layout another view left: bring both up to date for this view.
-    refreshGizmos(m_watchedRoot, false);
+    refreshGizmos(m_state.watchedRoot, false);
     if (camera != nullptr) {
         layOutGizmos(*camera, height, true);
     }
-    m_pressOnGizmo = hasGizmo(camera, getMousePos(x, y, width, height), width, height);
-    return m_pressOnGizmo;
+    m_state.pressOnGizmo = hasGizmo(camera, getMousePos(x, y, width, height), width, height);
+    return m_state.pressOnGizmo;
 }
 
 bool ekGizmoController::setMouseReleased(int x, int y)
 {
     enqueue({x, y, MOUSE_RELEASED});
-    const bool pressOnGizmo = m_pressOnGizmo;
-    m_pressOnGizmo = false;
+    const bool pressOnGizmo = m_state.pressOnGizmo;
+    m_state.pressOnGizmo = false;
     return pressOnGizmo;
 }
 
 bool ekGizmoController::setMousePos(int x, int y)
 {
     enqueue({x, y, MOUSE_POS});
-    return m_pressOnGizmo;
+    return m_state.pressOnGizmo;
 }
 
 void ekGizmoController::clearControllerEvents()
 {
-    m_eventQueue.clear();
-    m_dragging = false;
-    m_pressOnGizmo = false;
+    m_state.eventQueue.clear();
+    m_state.dragging = false;
+    m_state.pressOnGizmo = false;
 }
 
 bool ekGizmoController::hasGizmo(const ekCamera* camera, const Wm4::Vector2<float>& position,
@@ -54,10 +54,10 @@ bool ekGizmoController::hasGizmo(const ekCamera* camera, const Wm4::Vector2<floa
     if (camera == nullptr) {
         return false;
     }
-    const ekDragDispatch drags(*m_translateController, *m_rotateController, *m_scaleController);
-    return std::any_of(m_manipulators.begin(), m_manipulators.end(),
+    const ekDragDispatch dispatch = drags();
+    return std::any_of(m_state.manipulators.begin(), m_state.manipulators.end(),
                        [&](const ekGizmoNode* gizmo) {
-                           return drags.isOver(gizmo, camera, position, m_pickTolerance, width,
+                           return dispatch.isOver(gizmo, camera, position, m_state.pickTolerance, width,
                                                height);
                        });
 }
@@ -75,12 +75,12 @@ void ekGizmoController::enqueue(const ControllerEvent& event)
 {
     // Once the queue is full only the latest of a run of moves matters;
     // presses and releases always keep their place.
-    if (m_eventQueue.size() >= kMaxQueuedEvents && event.type == MOUSE_POS
-        && m_eventQueue.back().type == MOUSE_POS) {
-        m_eventQueue.back() = event;
+    if (m_state.eventQueue.size() >= kMaxQueuedEvents && event.type == MOUSE_POS
+        && m_state.eventQueue.back().type == MOUSE_POS) {
+        m_state.eventQueue.back() = event;
         return;
     }
-    m_eventQueue.push_back(event);
+    m_state.eventQueue.push_back(event);
 }
 
 } // namespace ek
