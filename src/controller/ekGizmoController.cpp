@@ -2,6 +2,7 @@
 
 #include "ekDragDispatch.h"
 #include "manipulation/ekListenerList.h"
+#include "node/ekTransformUtils.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoControllerDrags.h>
@@ -64,6 +65,11 @@ void layOut(ekGizmoNode& gizmo, const Wm4::Matrix3<float>& orientation, const ek
     ekGenericTransformation<float> frame;
     frame.SetRotate(orientation);
     frame.SetTranslate(gizmo.getCenterReferences());
+    // A custom matrix or a centre with NaN or infinity in it would poison the
+    // gizmo and the bounds of everything above it: keep the last placement.
+    if (!isFinite(frame)) {
+        return;
+    }
     gizmo.calculateFrameFromObjectWorldTranform(frame, &camera, gizmo.getExpectedPixelSize(),
                                                 viewportHeight);
     gizmo.updateCameraFacing(&camera);

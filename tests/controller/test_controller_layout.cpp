@@ -1,5 +1,7 @@
 #include "ekControllerFixture.h"
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace ek {
@@ -49,6 +51,13 @@ TEST_F(ControllerTest, LayoutFollowsTheOrientationReference)
     controller.setCustomOrientationMatrix(custom);
     frame();
     expectMatrixNear(orientationOf(*gizmo), custom);
+    // a custom matrix with NaN or infinity in it keeps the last placement, nothing poisoned
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    controller.setCustomOrientationMatrix({nan, 0.0f, 0.0f, 0.0f, inf, 0.0f, 0.0f, 0.0f, 1.0f});
+    frame();
+    expectMatrixNear(orientationOf(*gizmo), custom);
+    EXPECT_TRUE(std::isfinite(scene.root().getWorldBound().getRadius()));
     // CAMERA: the camera's axes, followed when it moves
     controller.setOrientationReference(ekGizmoController::CAMERA);
     scene.camera().lookAt({10.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}, kAxisY);
