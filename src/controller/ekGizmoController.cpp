@@ -348,6 +348,8 @@ void ekGizmoController::setMousePressedImpl(const ekCamera* camera, int x, int y
     refreshGizmos(m_state.watchedRoot, false);
     m_state.activeGizmo = updateHover(camera, position, width, height);
     if (m_state.activeGizmo != nullptr) {
+        // Counted from before its start is told: a listener may drop it.
+        m_draggedGizmo = m_state.activeGizmo;
         dispatch.press(m_state.activeGizmo, camera, position, width, height);
         insertSorted(m_state.touchedGizmos, m_state.activeGizmo);
         refreshGizmos(m_state.watchedRoot, false);

@@ -7,11 +7,16 @@ namespace ek {
 namespace test {
 namespace {
 
-// Runs an action at every translate end and every motion it hears.
+// Runs an action at every start, every translate end and every motion it hears.
 class Meddler : public ek3DManipulatorMotionListener {
 public:
+    std::function<void()> atStart;
     std::function<void()> atEnd;
     std::function<void(ekGizmoNode*)> atMotion;
+
+    void onTranslateManipulatorStart() override { started(); }
+    void onRotateManipulatorStart() override { started(); }
+    void onScaleManipulatorStart() override { started(); }
 
     void onManipulatorMotion(ekGizmoNode* gizmo) override
     {
@@ -23,6 +28,14 @@ public:
     {
         if (atEnd) {
             atEnd();
+        }
+    }
+
+private:
+    void started()
+    {
+        if (atStart) {
+            atStart();
         }
     }
 };
@@ -107,6 +120,24 @@ TEST_F(ControllerTest, StructureChangesFromCallbacksAndOtherViewsAreSeen)
     other.controller.setMouseReleased(10, 10);
     other.engine.frame();
     EXPECT_EQ(other.controller.get3DManipulators(), (std::vector<ekGizmoNode*>{gizmo}));
+
+    // a listener that deletes the gizmo whose drag starts, for each kind: the drag ends at once
+    meddler.atEnd = nullptr;
+    for (auto mode : {ekGizmoNode::TRANSLATE, ekGizmoNode::ROTATE, ekGizmoNode::SCALE}) {
+        ekGizmoNode* victim = scene.addGizmo(mode, {object});
+        ekNode* parent = &scene.root();
+        meddler.atStart = [&] { parent->detachChild(victim); };
+        frame();
+        const float h = std::sqrt(0.5f);
+        const Pixel on = scene.pixelOf(gizmoPoint(*victim, mode == ekGizmoNode::ROTATE ? Wm4::Vector3<float>(h, h, 0.0f) : Wm4::Vector3<float>(0.8f, 0.0f, 0.0f)));
+        controller.edit3DManipulators() = {victim};
+        heard.clear();
+        drag(on, shifted(on, 20));
+        frame();
+        EXPECT_EQ(heard.size(), 2u) << mode;
+        EXPECT_FALSE(controller.isDragging()) << mode;
+    }
+    meddler.atStart = nullptr;
 
     // a listener that deletes a gizmo while motions are told: the deleted one is not told
     ekGizmoNode* doomed = scene.addGizmo(ekGizmoNode::TRANSLATE, {scene.addObject({3.0f, 0.0f, 0.0f})});
