@@ -71,10 +71,6 @@ void EditorSession::resize(int width, int height)
 void EditorSession::frame()
 {
     m_engine.frame();
-    if (!m_leftDown) {
-        // The release has been replayed: the scale drag is over.
-        m_tracker.finishScale();
-    }
     if (m_tracker.takeFinished()) {
         m_layoutDue = true;
     }
@@ -87,7 +83,6 @@ void EditorSession::frame()
 
 void EditorSession::noteLeftPress(int x, int y)
 {
-    m_leftDown = true;
     // Normalised like the controller's positions: pixel centres, y up.
     const Wm4::Vector2<float> position((float(x) + 0.5f) / float(m_width),
                                        (float(m_height - y) - 0.5f) / float(m_height));
@@ -110,9 +105,9 @@ void EditorSession::noteLeftPress(int x, int y)
     m_tracker.setPressAxis(axis);
 }
 
-void EditorSession::noteLeftRelease()
+bool EditorSession::cancelDrag()
 {
-    m_leftDown = false;
+    return m_tracker.cancel(m_controller);
 }
 
 void EditorSession::selectAt(int x, int y, bool add)

@@ -41,8 +41,7 @@ public:
     // The window's size in pixels, both positive.
     void resize(int width, int height);
     // One engine frame: replays the gizmo input, lays the gizmo out and
-    // collects the draw list; then ends a scale drag whose button went up
-    // and reports the layout if it changed.
+    // collects the draw list; then reports the layout if it changed.
     void frame();
     const std::vector<ekDrawSegment>& drawList() const { return m_engine.getDrawList(); }
     const ekCamera& camera() const { return *m_camera; }
@@ -51,13 +50,18 @@ public:
     ekGizmoController& controller() { return m_controller; }
 
     // --- Input seen before the bridge: the press tells which handle a
-    // drag will take, the release ends a scale drag.
+    // drag will take; Esc or a right press cancels the drag.
 
     void noteLeftPress(int x, int y);
-    void noteLeftRelease();
-    // The left button is held or a manipulation is under way: mode,
-    // selection and history stay as they are meanwhile.
-    bool isBusy() const { return m_leftDown || m_tracker.isOpen(); }
+    // A manipulation is under way: mode, selection and history stay as
+    // they are meanwhile.
+    bool isBusy() const { return m_tracker.isOpen(); }
+    // Ends the drag under way as if it had not happened: the objects get
+    // back their transforms of the press, the report says it was cancelled
+    // and the history stays as it was. The rest of the drag's input does
+    // nothing. False when no drag is under way (a press not yet replayed
+    // by a frame has started none).
+    bool cancelDrag();
 
     // --- Editing (each ignored while busy)
 
@@ -114,7 +118,6 @@ private:
     ekGizmoNode::GizmoMode m_mode = ekGizmoNode::TRANSLATE;
     int m_width = 800;
     int m_height = 600;
-    bool m_leftDown = false;
     bool m_layoutDue = true;
     ViewLayout m_layout;
 };

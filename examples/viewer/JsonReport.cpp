@@ -195,16 +195,13 @@ void JsonReport::layout(const ViewLayout& layout)
 
 void JsonReport::manipulation(const Manipulation& manipulation)
 {
-    m_line = "{\"event\":\"manipulation\",\"kind\":";
-    appendString(m_line, kindName(manipulation.kind));
-    m_line += ",\"axis\":";
-    appendNumber(m_line, manipulation.axis);
-    m_line += ",\"delta\":";
-    appendDelta(m_line, manipulation.delta);
-    m_line += ',';
-    appendObjects(m_line, manipulation, false);
-    m_line += '}';
-    writeLine();
+    writeManipulation("manipulation", manipulation, true);
+}
+
+void JsonReport::cancellation(const Manipulation& manipulation)
+{
+    // The delta of a cancel is the identity: not worth a line's 16 numbers.
+    writeManipulation("cancel", manipulation, false);
 }
 
 void JsonReport::history(bool undo, const Manipulation& manipulation)
@@ -235,6 +232,25 @@ void JsonReport::snapshot(const std::string& file)
 {
     m_line = "{\"event\":\"snapshot\",\"file\":";
     appendString(m_line, file);
+    m_line += '}';
+    writeLine();
+}
+
+void JsonReport::writeManipulation(const char* event, const Manipulation& manipulation,
+                                   bool withDelta)
+{
+    m_line = "{\"event\":";
+    appendString(m_line, event);
+    m_line += ",\"kind\":";
+    appendString(m_line, kindName(manipulation.kind));
+    m_line += ",\"axis\":";
+    appendNumber(m_line, manipulation.axis);
+    if (withDelta) {
+        m_line += ",\"delta\":";
+        appendDelta(m_line, manipulation.delta);
+    }
+    m_line += ',';
+    appendObjects(m_line, manipulation, false);
     m_line += '}';
     writeLine();
 }

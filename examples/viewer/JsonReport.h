@@ -21,6 +21,10 @@ public:
     // {"event":"manipulation","kind":..,"axis":..,"delta":[16],"objects":[..]}:
     // delta row-major 4x4; each object's world transform after (and before).
     void manipulation(const Manipulation& manipulation);
+    // {"event":"cancel","kind":..,"axis":..,"objects":[..]}: a drag cancelled
+    // midway (Esc, right press); each object's world transform after the
+    // cancel and before the drag, the same since the cancel restores it.
+    void cancellation(const Manipulation& manipulation);
     // {"event":"undo"|"redo",...}: the objects' world transforms as the
     // scene holds them after the write-back.
     void history(bool undo, const Manipulation& manipulation);
@@ -30,6 +34,7 @@ public:
     void snapshot(const std::string& file);
 
 private:
+    void writeManipulation(const char* event, const Manipulation& manipulation, bool withDelta);
     void writeLine();
 
     std::ostream& m_out;

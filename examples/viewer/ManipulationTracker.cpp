@@ -2,11 +2,10 @@
 
 #include "JsonReport.h"
 
+#include <ek3DManipulation/ekGizmoController.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
 #include <ekSceneGraph/ekSpatial.h>
-
-#include <Wm4/Wm4Matrix3.h>
 
 #include <utility>
 
@@ -24,16 +23,12 @@ void ManipulationTracker::onManipulatorMotion(ekGizmoNode* /*gizmo*/)
 
 void ManipulationTracker::onTranslateManipulatorStart()
 {
-    // The scale drag starts through the translate press.
-    begin(m_gizmo.getMode() == ekGizmoNode::SCALE ? ManipulationKind::Scale
-                                                  : ManipulationKind::Translate);
+    begin(ManipulationKind::Translate);
 }
 
 void ManipulationTracker::onTranslateManipulatorEnd(const ekGenericTransformation<float>& delta)
 {
-    if (m_open && m_current.kind == ManipulationKind::Translate) {
-        finish(delta);
-    }
+    end(ManipulationKind::Translate, delta);
 }
 
 void ManipulationTracker::onRotateManipulatorStart()
@@ -43,26 +38,25 @@ void ManipulationTracker::onRotateManipulatorStart()
 
 void ManipulationTracker::onRotateManipulatorEnd(const ekGenericTransformation<float>& delta)
 {
-    if (m_open && m_current.kind == ManipulationKind::Rotate) {
-        finish(delta);
-    }
+    end(ManipulationKind::Rotate, delta);
 }
 
-void ManipulationTracker::finishScale()
+void ManipulationTracker::onScaleManipulatorStart()
 {
-    if (!m_open || m_current.kind != ManipulationKind::Scale) {
-        return;
-    }
-    // The scale keeps each object's position, so the first object's linear
-    // part before and after says all of it.
-    ekGenericTransformation<float> delta;
-    if (!m_current.objects.empty()) {
-        const ObjectChange& first = m_current.objects.front();
-        const Wm4::Matrix3<float> before = first.worldBefore.GetMatrix();
-        const Wm4::Matrix3<float> after = first.object->getWorldTransform().GetMatrix();
-        delta.SetMatrix(after * before.Inverse());
-    }
-    finish(delta);
+    begin(ManipulationKind::Scale);
+}
+
+void ManipulationTracker::onScaleManipulatorEnd(const ekGenericTransformation<float>& delta)
+{
+    end(ManipulationKind::Scale, delta);
+}
+
+bool ManipulationTracker::cancel(ekGizmoController& controller)
+{
+    m_cancelling = true;
+    const bool cancelled = controller.cancelDrag();
+    m_cancelling = false;
+    return cancelled;
 }
 
 bool ManipulationTracker::takeFinished()
@@ -72,7 +66,6 @@ bool ManipulationTracker::takeFinished()
 
 void ManipulationTracker::begin(ManipulationKind kind)
 {
-    finishScale();
     m_current = Manipulation();
     m_current.kind = kind;
     m_current.axis = m_pressAxis;
@@ -85,16 +78,23 @@ void ManipulationTracker::begin(ManipulationKind kind)
     m_open = true;
 }
 
-void ManipulationTracker::finish(const ekGenericTransformation<float>& delta)
+void ManipulationTracker::end(ManipulationKind kind, const ekGenericTransformation<float>& delta)
 {
+    if (!m_open || m_current.kind != kind) {
+        return;
+    }
     m_current.delta = delta;
     for (ObjectChange& change : m_current.objects) {
         change.localAfter = change.object->getLocalTransform();
         change.worldAfter = change.object->getWorldTransform();
     }
-    m_report.manipulation(m_current);
-    if (m_current.changedAnything()) {
-        m_history.push(std::move(m_current));
+    if (m_cancelling) {
+        m_report.cancellation(m_current);
+    } else {
+        m_report.manipulation(m_current);
+        if (m_current.changedAnything()) {
+            m_history.push(std::move(m_current));
+        }
     }
     m_current = Manipulation();
     m_open = false;

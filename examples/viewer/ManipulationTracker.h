@@ -7,6 +7,7 @@
 #include <ekSceneGraph/ekGenericTransformation.h>
 
 namespace ek {
+class ekGizmoController;
 class ekGizmoNode;
 }
 
@@ -16,11 +17,8 @@ class JsonReport;
 
 // Turns the controller's notifications into whole manipulations: at a
 // start it records the reference objects' transforms, at the end it
-// records them again, reports the manipulation and makes it undoable.
-//
-// A scale drag has no end notification. Its end is the first frame after
-// the left button went up (finishScale, called by the session); a new start
-// while a scale is still open ends that scale first.
+// records them again, reports the manipulation and makes it undoable. A
+// cancelled drag is reported as such and leaves the history alone.
 class ManipulationTracker : public ek3DManipulatorMotionListener {
 public:
     // All three must outlive the tracker.
@@ -35,9 +33,12 @@ public:
     void onTranslateManipulatorEnd(const ekGenericTransformation<float>& delta) override;
     void onRotateManipulatorStart() override;
     void onRotateManipulatorEnd(const ekGenericTransformation<float>& delta) override;
+    void onScaleManipulatorStart() override;
+    void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta) override;
 
-    // Ends an open scale drag.
-    void finishScale();
+    // Cancels the controller's drag under way; the end it sends meanwhile
+    // closes the manipulation as cancelled. False when none was under way.
+    bool cancel(ekGizmoController& controller);
     // Whether a manipulation is under way.
     bool isOpen() const { return m_open; }
     // True once after each finished manipulation (the gizmo has moved).
@@ -45,7 +46,8 @@ public:
 
 private:
     void begin(ManipulationKind kind);
-    void finish(const ekGenericTransformation<float>& delta);
+    // Closes the open manipulation if it is of that kind.
+    void end(ManipulationKind kind, const ekGenericTransformation<float>& delta);
 
     ekGizmoNode& m_gizmo;
     UndoStack& m_history;
@@ -53,6 +55,7 @@ private:
     Manipulation m_current;
     int m_pressAxis = -1;
     bool m_open = false;
+    bool m_cancelling = false;
     bool m_finished = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include "EditorSession.h"
 #include "JsonReport.h"
+#include "ScriptInput.h"
 #include "ViewLayout.h"
 #include "ViewerWidget.h"
 
@@ -46,6 +47,16 @@ bool readButton(const QString& word, Qt::MouseButton& button)
         }
     }
     return false;
+}
+
+// "A B": two numbers of pixels, a position or an offset.
+bool readPixelPair(const QStringList& words, int& at, double& a, double& b, QString& error)
+{
+    if (!readPixels(words.value(at), a, error) || !readPixels(words.value(at + 1), b, error)) {
+        return false;
+    }
+    at += 2;
+    return true;
 }
 
 const char* typeName(QEvent::Type type)
@@ -96,14 +107,9 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
     if (command == QLatin1String("frame")) {
         // the frame below is the whole command
     } else if (command == QLatin1String("size")) {
-        const int width = words.value(1).toInt();
-        const int height = words.value(2).toInt();
-        if (width <= 0 || height <= 0) {
-            error = QStringLiteral("size needs a positive width and height");
+        if (!resize(words, at, error)) {
             return false;
         }
-        m_widget.resize(width, height);
-        at = 3;
     } else if (command == QLatin1String("move")) {
         if (!readPoint(words, at, point, error)) {
             return false;
@@ -127,8 +133,8 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
             m_held |= button;
             mouse(QEvent::MouseButtonPress, point, button, modifiers);
         }
-        if (command == QLatin1String("click")) {
-            m_widget.advanceFrame();
+        if (command == QLatin1String("click") && !advanceFrame(error)) {
+            return false;
         }
         if (command != QLatin1String("press")) {
             m_held &= ~Qt::MouseButtons(button);
@@ -140,19 +146,9 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
         }
         at = int(words.size());
     } else if (command == QLatin1String("wheel")) {
-        bool ok = false;
-        if (!readPoint(words, at, point, error)) {
+        if (!wheel(words, at, error)) {
             return false;
         }
-        const int notches = words.value(at++).toInt(&ok);
-        if (!ok) {
-            error = QStringLiteral("wheel needs a number of notches");
-            return false;
-        }
-        QWheelEvent wheel(QPointF(point), QPointF(m_widget.mapToGlobal(point)), QPoint(),
-                          QPoint(0, notches * kWheelNotch), m_held, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&m_widget, &wheel);
     } else if (command == QLatin1String("key")) {
         if (!key(words.value(1), error)) {
             return false;
@@ -171,7 +167,21 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
         error = QStringLiteral("unexpected '%1'").arg(words[at]);
         return false;
     }
-    m_widget.advanceFrame();
+    return advanceFrame(error);
+}
+
+bool ScriptRunner::resize(const QStringList& words, int& at, QString& error)
+{
+    int width = 0;
+    int height = 0;
+    if (!readWhole(words.value(1), 1, kMaxWindowSide, width)
+        || !readWhole(words.value(2), 1, kMaxWindowSide, height)) {
+        error = QStringLiteral("size needs a width and a height from 1 to %1 pixels")
+                    .arg(kMaxWindowSide);
+        return false;
+    }
+    m_widget.resize(width, height);
+    at = 3;
     return true;
 }
 
@@ -181,51 +191,63 @@ bool ScriptRunner::readPoint(const QStringList& words, int& at, QPoint& out, QSt
         error = QStringLiteral("a position is missing");
         return false;
     }
-    bool okX = false;
-    bool okY = false;
-    float x = words[at].toFloat(&okX);
-    float y = words.value(at + 1).toFloat(&okY);
-    if (okX) {
-        if (!okY) {
-            error = QStringLiteral("a position needs x and y");
-            return false;
-        }
-        at += 2;
-        out = QPoint(qRound(x), qRound(y));
-        return true;
+    double x = 0.0;
+    double y = 0.0;
+    const bool read = looksNumeric(words[at]) ? readPixelPair(words, at, x, y, error)
+                                              : readHandlePoint(words, at, x, y, error);
+    if (!read) {
+        return false;
     }
+    // A handle far off screen plus an offset can still land out of range.
+    if (!(std::fabs(x) <= kMaxPixels && std::fabs(y) <= kMaxPixels)) {
+        error = QStringLiteral("the position (%1, %2) lies beyond %3 pixels")
+                    .arg(x)
+                    .arg(y)
+                    .arg(kMaxPixels, 0, 'f', 0);
+        return false;
+    }
+    out = QPoint(qRound(x), qRound(y));
+    return true;
+}
+
+bool ScriptRunner::readHandlePoint(const QStringList& words, int& at, double& x, double& y,
+                                   QString& error) const
+{
     int tip = -1;
     if (!readHandle(words[at], x, y, tip)) {
         error = QStringLiteral("'%1' is not a visible handle of the latest layout").arg(words[at]);
         return false;
     }
     ++at;
+    double dx = 0.0;
+    double dy = 0.0;
     if (words.value(at) == QLatin1String("along")) {
-        bool ok = false;
-        const float distance = words.value(at + 1).toFloat(&ok);
-        const ScreenPoint& centre = m_session.lastLayout().centre;
-        const float length = std::hypot(x - centre.x, y - centre.y);
-        if (tip < 0 || !ok || length == 0.0f) {
-            error = QStringLiteral("'along' needs a tip and a distance");
+        if (tip < 0) {
+            error = QStringLiteral("'along' follows a tip: tip0, tip1 or tip2");
             return false;
         }
-        x += (x - centre.x) / length * distance;
-        y += (y - centre.y) / length * distance;
-        at += 2;
-    } else {
-        const float dx = words.value(at).toFloat(&okX);
-        const float dy = words.value(at + 1).toFloat(&okY);
-        if (okX && okY) {
-            x += dx;
-            y += dy;
-            at += 2;
+        double distance = 0.0;
+        if (!readPixels(words.value(at + 1), distance, error)) {
+            return false;
         }
+        const ScreenPoint& centre = m_session.lastLayout().centre;
+        const double length = std::hypot(x - centre.x, y - centre.y);
+        if (length == 0.0) {
+            error = QStringLiteral("tip%1 lies on the centre: it points nowhere").arg(tip);
+            return false;
+        }
+        dx = (x - centre.x) / length * distance;
+        dy = (y - centre.y) / length * distance;
+        at += 2;
+    } else if (looksNumeric(words.value(at)) && !readPixelPair(words, at, dx, dy, error)) {
+        return false;
     }
-    out = QPoint(qRound(x), qRound(y));
+    x += dx;
+    y += dy;
     return true;
 }
 
-bool ScriptRunner::readHandle(const QString& name, float& x, float& y, int& tip) const
+bool ScriptRunner::readHandle(const QString& name, double& x, double& y, int& tip) const
 {
     const ViewLayout& layout = m_session.lastLayout();
     const ScreenPoint* found = nullptr;
@@ -264,24 +286,46 @@ bool ScriptRunner::drag(const QStringList& words, Qt::MouseButton button, QStrin
         return false;
     }
     int steps = kDefaultDragSteps;
-    if (at < words.size()) {
-        bool ok = false;
-        steps = words.value(at + 1).toInt(&ok);
-        if (words[at] != QLatin1String("steps") || !ok || steps <= 0 || at + 2 != words.size()) {
-            error = QStringLiteral("a drag ends with its points or with 'steps N'");
-            return false;
-        }
+    if (at < words.size()
+        && (words[at] != QLatin1String("steps") || at + 2 != words.size()
+            || !readWhole(words[at + 1], 1, kMaxDragSteps, steps))) {
+        error = QStringLiteral("a drag ends with its points or with 'steps N', N from 1 to %1")
+                    .arg(kMaxDragSteps);
+        return false;
     }
     m_held |= button;
     mouse(QEvent::MouseButtonPress, from, button);
-    m_widget.advanceFrame();
+    if (!advanceFrame(error)) {
+        return false;
+    }
     for (int i = 1; i <= steps; ++i) {
         const QPointF step = QPointF(from) + QPointF(to - from) * (double(i) / steps);
         mouse(QEvent::MouseMove, step.toPoint(), Qt::NoButton);
-        m_widget.advanceFrame();
+        if (!advanceFrame(error)) {
+            return false;
+        }
     }
     m_held &= ~Qt::MouseButtons(button);
     mouse(QEvent::MouseButtonRelease, to, button);
+    return true;
+}
+
+bool ScriptRunner::wheel(const QStringList& words, int& at, QString& error)
+{
+    QPoint point;
+    if (!readPoint(words, at, point, error)) {
+        return false;
+    }
+    int notches = 0;
+    if (!readWhole(words.value(at++), -kMaxWheelNotches, kMaxWheelNotches, notches)) {
+        error = QStringLiteral("wheel needs a whole number of notches from -%1 to %1")
+                    .arg(kMaxWheelNotches);
+        return false;
+    }
+    QWheelEvent event(QPointF(point), QPointF(m_widget.mapToGlobal(point)), QPoint(),
+                      QPoint(0, notches * kWheelNotch), m_held, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QCoreApplication::sendEvent(&m_widget, &event);
     return true;
 }
 
@@ -314,12 +358,33 @@ bool ScriptRunner::snapshot(const QString& name, QString& error)
         error = QStringLiteral("snapshot needs a name");
         return false;
     }
+    if (!isPlainName(name)) {
+        error = QStringLiteral("a snapshot's name is letters, digits, '-', '_' and '.', not "
+                               "starting with '.': not '%1'")
+                    .arg(name);
+        return false;
+    }
+    m_snapshotPixels += qint64(m_widget.width()) * m_widget.height();
+    if (m_snapshotPixels > kMaxSnapshotPixels) {
+        error = QStringLiteral("the snapshots pass %1 pixels in all").arg(kMaxSnapshotPixels);
+        return false;
+    }
     const QString path = QDir(m_outDir).filePath(name + QStringLiteral(".png"));
     if (!m_widget.snapshot().save(path, "PNG")) {
         error = QStringLiteral("cannot write %1").arg(path);
         return false;
     }
     m_report.snapshot(path.toStdString());
+    return true;
+}
+
+bool ScriptRunner::advanceFrame(QString& error)
+{
+    if (++m_frames > kMaxScriptFrames) {
+        error = QStringLiteral("the script runs more than %1 frames").arg(kMaxScriptFrames);
+        return false;
+    }
+    m_widget.advanceFrame();
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 namespace ek::viewer {
 
@@ -18,6 +19,7 @@ class ViewerWidget;
 // One command per line; '#' starts a comment. Positions are window pixels
 // (origin top-left, y down):
 //   frame                      run one more frame
+//   size W H                   resize the window
 //   move P                     move the cursor (buttons held stay held)
 //   press P [left|right|middle] [shift]
 //   release P [left|right|middle]
@@ -30,6 +32,10 @@ class ViewerWidget;
 // A point P is "X Y", or a handle of the latest layout: center, tip0..2,
 // ring0..2, or @NAME for an object's centre. A handle may be followed by
 // an offset "DX DY", or a tip by "along D": D pixels along its arrow.
+//
+// Input outside the bounds of ScriptInput.h stops the run, as does any
+// word it cannot read: nothing is clamped or guessed. NAME is a plain file
+// name (letters, digits, '-', '_', '.'; no leading '.').
 class ScriptRunner {
 public:
     // All three must outlive the runner; outDir must exist.
@@ -42,11 +48,18 @@ public:
 
 private:
     bool runCommand(const QStringList& words, QString& error);
+    bool resize(const QStringList& words, int& at, QString& error);
     bool readPoint(const QStringList& words, int& at, QPoint& out, QString& error) const;
-    bool readHandle(const QString& name, float& x, float& y, int& tip) const;
+    // A handle with its offset or its 'along D', if any.
+    bool readHandlePoint(const QStringList& words, int& at, double& x, double& y,
+                         QString& error) const;
+    bool readHandle(const QString& name, double& x, double& y, int& tip) const;
     bool drag(const QStringList& words, Qt::MouseButton button, QString& error);
+    bool wheel(const QStringList& words, int& at, QString& error);
     bool key(const QString& sequence, QString& error);
     bool snapshot(const QString& name, QString& error);
+    // Runs one frame, unless the script has used up kMaxScriptFrames.
+    bool advanceFrame(QString& error);
     void mouse(QEvent::Type type, QPoint at, Qt::MouseButton button,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
@@ -55,6 +68,8 @@ private:
     JsonReport& m_report;
     QString m_outDir;
     Qt::MouseButtons m_held;
+    int m_frames = 0;
+    qint64 m_snapshotPixels = 0;
 };
 
 } // namespace ek::viewer

@@ -32,6 +32,7 @@ const QString& helpText()
         "U  uniform scale     S  rotation snapping     N  keep between near and far\n"
         "Left click  select     Shift+click  add or remove\n"
         "Left drag on a handle  translate, rotate or scale the selection\n"
+        "Esc or a right click during the drag  cancel it (nothing to undo)\n"
         "Right drag  orbit     Wheel  zoom\n"
         "Ctrl+Z  undo     Ctrl+Shift+Z  redo\n"
         "F1 or ?  this help     Esc  quit");
@@ -45,19 +46,18 @@ bool ViewerWidget::InputObserver::eventFilter(QObject* /*watched*/, QEvent* even
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<const QMouseEvent*>(event);
+        m_view.update();
         if (mouse->button() == Qt::LeftButton) {
             const QPoint pos = mouse->position().toPoint();
             m_session.noteLeftPress(pos.x(), pos.y());
+        } else if (mouse->button() == Qt::RightButton && m_session.cancelDrag()) {
+            // Taken here, before the bridge: the press that cancels a drag
+            // starts no orbit.
+            return true;
         }
-        m_view.update();
         break;
     }
     case QEvent::MouseButtonRelease:
-        if (static_cast<const QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            m_session.noteLeftRelease();
-        }
-        m_view.update();
-        break;
     case QEvent::MouseMove:
         m_view.update();
         break;
@@ -131,7 +131,10 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
     } else if (event->key() == Qt::Key_F1 || event->text() == QLatin1String("?")) {
         m_helpShown = !m_helpShown;
     } else if (event->key() == Qt::Key_Escape) {
-        close();
+        // Esc backs out of a drag first; with none under way it quits.
+        if (!m_session.cancelDrag()) {
+            close();
+        }
     } else if (control) {
         QWidget::keyPressEvent(event);
         return;

@@ -20,6 +20,7 @@ class EditorSession;
 // edits. The gizmo's bridge filters the mouse first, so a drag on a handle
 // never reaches the selection or the camera navigation here; what it lets
 // through selects (left click), orbits (right drag) and zooms (wheel).
+// Keys pass the bridge untouched: Esc cancels a drag, or else quits.
 class ViewerWidget : public QWidget {
 public:
     // session must outlive the widget.
@@ -41,9 +42,10 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    // Sees the mouse before the bridge and lets everything through: tells
-    // the session about left presses and releases, and asks for a frame
-    // on every mouse event, including those the bridge swallows.
+    // Sees the mouse before the bridge: tells the session about left
+    // presses, cancels a drag at a right press (taking that press), and
+    // asks for a frame on every mouse event, including those the bridge
+    // swallows. Lets everything else through.
     class InputObserver : public QObject {
     public:
         InputObserver(ViewerWidget& view, EditorSession& session) : m_view(view), m_session(session) {}

@@ -1,9 +1,11 @@
 // gizmo-viewer: an editor-like window on the gizmo library. With a display
 // it is interactive; without one (or with --headless) it plays a script on
 // Qt's offscreen platform and writes PNG frames. Either way it prints one
-// JSON object per line on stdout: layouts, manipulations, undo and redo.
+// JSON object per line on stdout: layouts, manipulations, cancelled drags,
+// undo and redo.
 #include "EditorSession.h"
 #include "JsonReport.h"
+#include "ScriptInput.h"
 #include "ScriptRunner.h"
 #include "ViewerWidget.h"
 
@@ -13,7 +15,6 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QSize>
 #include <QStringList>
 
@@ -39,27 +40,27 @@ bool runsHeadless(int argc, char** argv)
 
 QSize parseSize(const QString& text)
 {
+    using ek::viewer::kMaxWindowSide;
+    using ek::viewer::readWhole;
     const QStringList parts = text.split(QLatin1Char('x'));
-    const int width = parts.value(0).toInt();
-    const int height = parts.value(1).toInt();
-    return parts.size() == 2 && width > 0 && height > 0 ? QSize(width, height) : QSize();
+    int width = 0;
+    int height = 0;
+    const bool ok = parts.size() == 2 && readWhole(parts[0], 1, kMaxWindowSide, width)
+                    && readWhole(parts[1], 1, kMaxWindowSide, height);
+    return ok ? QSize(width, height) : QSize();
 }
 
 int playScript(ek::viewer::ViewerWidget& widget, ek::viewer::EditorSession& session,
                ek::viewer::JsonReport& report, const QString& scriptPath, const QString& outDir)
 {
-    QFile file(scriptPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        std::cerr << "gizmo-viewer: cannot read " << scriptPath.toStdString() << '\n';
-        return 1;
-    }
     if (!QDir().mkpath(outDir)) {
         std::cerr << "gizmo-viewer: cannot create " << outDir.toStdString() << '\n';
         return 1;
     }
     ek::viewer::ScriptRunner runner(widget, session, report, outDir);
+    QString script;
     QString error;
-    if (!runner.run(QString::fromUtf8(file.readAll()), error)) {
+    if (!ek::viewer::readScript(scriptPath, script, error) || !runner.run(script, error)) {
         std::cerr << "gizmo-viewer: " << scriptPath.toStdString() << ": " << error.toStdString()
                   << '\n';
         return 1;
@@ -81,7 +82,9 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Interactive 3D gizmos on a small scene. Without a display, or with --headless, plays a "
-        "script offscreen and writes PNG frames. Prints JSON lines on stdout."));
+        "script offscreen and writes PNG frames. Prints JSON lines on stdout: one per finished "
+        "manipulation, and a \"cancel\" line, with nothing to undo, for a drag cancelled by Esc "
+        "or a right click."));
     parser.addHelpOption();
     const QCommandLineOption headlessOption(QStringLiteral("headless"),
                                             QStringLiteral("Play a script offscreen."));
@@ -99,7 +102,8 @@ int main(int argc, char** argv)
     parser.process(app);
     const QSize size = parseSize(parser.value(sizeOption));
     if (!size.isValid()) {
-        std::cerr << "gizmo-viewer: --size takes WIDTHxHEIGHT, e.g. 800x600\n";
+        std::cerr << "gizmo-viewer: --size takes WIDTHxHEIGHT, each from 1 to "
+                  << ek::viewer::kMaxWindowSide << ", e.g. 800x600\n";
         return 2;
     }
 

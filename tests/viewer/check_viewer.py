@@ -10,10 +10,15 @@ factor from handle lengths).
       runs the viewer headless on FILE and checks a translate along X, a
       rotation about Y, a scale along X, its undo and redo, and the
       snapshots.
+  check_viewer.py cancel --viewer BIN --script FILE --out DIR
+      runs the viewer headless on FILE and checks that a translate lands
+      and that drags cancelled midway (Esc, right press) leave the objects
+      as they were and nothing to undo.
   check_viewer.py xvfb --log FILE --press X Y --release X Y
-      checks the log of a real-window session: one translate along X from
-      the press to the release pixel, then an orbit that moved the handles
-      without a manipulation.
+      checks the log of a real-window session: two translates cancelled
+      midway that moved nothing, one translate along X from the press to
+      the release pixel, then an orbit that moved the handles without a
+      manipulation.
 """
 import argparse
 import json
@@ -30,6 +35,8 @@ POSITION_TOLERANCE = 1e-3
 ANGLE_TOLERANCE = 1e-4
 # Matrix entries and scale factors agree to this, relative to 1.
 MATRIX_TOLERANCE = 1e-3
+# Window pixels agree to this (the report prints hundredths).
+PIXEL_TOLERANCE = 0.01
 # An orbit moves the handles by more than this many pixels.
 MIN_ORBIT_PIXELS = 2.0
 ROTATION_STEP = math.radians(5.0)
@@ -226,15 +233,21 @@ def check_png(path, size):
             "%s is not %dx%d" % (path, size[0], size[1]))
 
 
-def check_scripted(args):
+def play_script(args):
+    """Runs the viewer headless on args.script; its events."""
     os.makedirs(args.out, exist_ok=True)
     for name in os.listdir(args.out):
         if name.endswith(".png"):
             os.remove(os.path.join(args.out, name))
     run = subprocess.run([args.viewer, "--headless", "--script", args.script, "--out", args.out],
-                         capture_output=True, text=True, timeout=VIEWER_TIMEOUT_SECONDS)
+                         capture_output=True, text=True, timeout=VIEWER_TIMEOUT_SECONDS,
+                         stdin=subprocess.DEVNULL)
     require(run.returncode == 0, "viewer exited with %d: %s" % (run.returncode, run.stderr))
-    events = read_events(run.stdout)
+    return read_events(run.stdout)
+
+
+def check_scripted(args):
+    events = play_script(args)
 
     first = events[0]
     require(first["event"] == "layout" and first["mode"] == "translate"
@@ -281,6 +294,81 @@ def check_scripted(args):
           % (done[0][2], math.degrees(done[1][2]), done[2][2]))
 
 
+def is_left(event, type_):
+    return event["event"] == "input" and event["button"] == "left" and event["type"] == type_
+
+
+def left_drags(events):
+    """The events from each left press to its release, both included."""
+    drags, current = [], None
+    for event in events:
+        if is_left(event, "press"):
+            current = []
+        if current is not None:
+            current.append(event)
+        if is_left(event, "release") and current is not None:
+            drags.append(current)
+            current = None
+    return drags
+
+
+def object_centres(layout):
+    return {item["name"]: item["center"] for item in layout["objects"]}
+
+
+def check_cancel(args):
+    events = play_script(args)
+    landed = [e for e in events if e["event"] == "manipulation"]
+    require([(e["kind"], e["axis"]) for e in landed] == [("translate", 0)],
+            "manipulations were %s, expected the one translate that was not cancelled"
+            % [(e["kind"], e["axis"]) for e in landed])
+    landed = landed[0]
+    cancels = [e for e in events if e["event"] == "cancel"]
+    require([(e["kind"], e["axis"]) for e in cancels]
+            == [("translate", 0), ("rotate", 1), ("scale", 0)],
+            "cancels were %s" % [(e["kind"], e["axis"]) for e in cancels])
+
+    # Bit for bit as printed: the cancel writes back what the press found,
+    # which is where the translate left the objects.
+    for cancel in cancels:
+        for item, kept in zip(cancel["objects"], landed["objects"]):
+            require(item["world"] == item["before"] == kept["world"],
+                    "the %s cancel left %s at %s, not at %s"
+                    % (cancel["kind"], item["name"], item["world"], kept["world"]))
+
+    # Each cancel comes at its key or right press, midway: after a move of
+    # its drag, before the release.
+    drags = left_drags(events)
+    require(len(drags) == 4, "expected 4 left drags, got %d" % len(drags))
+    for drag in drags[1:]:
+        marks = [i for i, e in enumerate(drag) if e["event"] == "cancel"]
+        require(len(marks) == 1, "a drag held %d cancels" % len(marks))
+        before = drag[:marks[0]]
+        require(any(e["event"] == "input" and e["type"] == "move" for e in before),
+                "a %s was cancelled before it moved" % drag[marks[0]]["kind"])
+        right = [i for i, e in enumerate(drag)
+                 if e.get("button") == "right" and e["type"] == "press"]
+        require(not right or right[0] == marks[0] - 1,
+                "the rotate cancel did not come at the right press")
+
+    undone = [i for i, e in enumerate(events) if e["event"] == "undo"]
+    require([events[i]["kind"] for i in undone] == ["translate"],
+            "two undos gave %s; a cancel must leave no entry" % [events[i]["kind"] for i in undone])
+    for item, recorded in zip(events[undone[0]]["objects"], landed["objects"]):
+        require(item["world"] == recorded["before"], "undo did not restore %s" % item["name"])
+
+    # Nothing moved after a cancel either: until the undo the objects are on
+    # screen where the translate left them.
+    layouts = [(i, e) for i, e in enumerate(events) if e["event"] == "layout"]
+    after_landing = next(e for i, e in layouts if i > events.index(landed))
+    before_undo = [e for i, e in layouts if i < undone[0]][-1]
+    for name, centre in object_centres(after_landing).items():
+        now = object_centres(before_undo)[name]
+        require(close(centre, now, PIXEL_TOLERANCE),
+                "%s drifted from %s to %s" % (name, centre, now))
+    print("%d cancels left every object in place; the one undo undid the translate" % len(cancels))
+
+
 def check_xvfb(args):
     with open(args.log) as f:
         events = read_events(f.read())
@@ -290,6 +378,13 @@ def check_xvfb(args):
     event = events[index]
     require(event["kind"] == "translate" and event["axis"] == 0,
             "the drag was a %s on axis %d" % (event["kind"], event["axis"]))
+    cancels = [e for e in events[:index] if e["event"] == "cancel"]
+    require([e["kind"] for e in cancels] == ["translate", "translate"],
+            "expected two translates cancelled first, got %s" % [e["kind"] for e in cancels])
+    for cancel in cancels:
+        for item, landed in zip(cancel["objects"], event["objects"]):
+            require(item["world"] == item["before"] == landed["before"],
+                    "a cancel left %s at %s" % (item["name"], item["world"]))
     before = [e for e in events[:index] if e["event"] == "layout"]
     require(before, "no layout before the drag")
     along = check_translate(event, before[-1], tuple(args.press), tuple(args.release))
@@ -308,17 +403,18 @@ def check_xvfb(args):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     commands = parser.add_subparsers(dest="command", required=True)
-    scripted = commands.add_parser("scripted")
-    scripted.add_argument("--viewer", required=True)
-    scripted.add_argument("--script", required=True)
-    scripted.add_argument("--out", required=True)
+    for name in ("scripted", "cancel"):
+        played = commands.add_parser(name)
+        played.add_argument("--viewer", required=True)
+        played.add_argument("--script", required=True)
+        played.add_argument("--out", required=True)
     xvfb = commands.add_parser("xvfb")
     xvfb.add_argument("--log", required=True)
     xvfb.add_argument("--press", type=int, nargs=2, required=True)
     xvfb.add_argument("--release", type=int, nargs=2, required=True)
     args = parser.parse_args()
     try:
-        (check_scripted if args.command == "scripted" else check_xvfb)(args)
+        {"scripted": check_scripted, "cancel": check_cancel, "xvfb": check_xvfb}[args.command](args)
     except CheckFailed as failure:
         print("FAILED: %s" % failure, file=sys.stderr)
         return 1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Drags the X arrow of gizmo-viewer in a real X window (Xvfb, xdotool),
-# orbits with a right drag elsewhere, quits with Escape, then checks the
-# viewer's JSON log with check_viewer.py.
+# Drags the X arrow of gizmo-viewer in a real X window (Xvfb, xdotool):
+# twice cancelled midway (Escape, right click), then to the end; orbits
+# with a right drag elsewhere, quits with Escape, then checks the viewer's
+# JSON log with check_viewer.py.
 #   xvfb_drag_test.sh VIEWER CHECKER WORKDIR
 set -euo pipefail
 
@@ -91,14 +92,36 @@ press_y=${points[1]}
 release_x=${points[-2]}
 release_y=${points[-1]}
 
-xdotool mousemove --sync $((X + press_x)) $((Y + press_y))
-sleep 0.2
-xdotool mousedown 1
-sleep 0.1
-for ((i = 2; i < ${#points[@]}; i += 2)); do
-    xdotool mousemove --sync $((X + points[i])) $((Y + points[i + 1]))
-    sleep 0.05
-done
+# Presses at the first point and moves through the rest, button held.
+drag_along() {
+    xdotool mousemove --sync $((X + press_x)) $((Y + press_y))
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.1
+    for ((i = 2; i < ${#points[@]}; i += 2)); do
+        xdotool mousemove --sync $((X + points[i])) $((Y + points[i + 1]))
+        sleep 0.05
+    done
+    sleep 0.1
+}
+cancels() {
+    [ "$(grep -c '"event":"cancel"' "$log")" -ge "$1" ]
+}
+
+# The same drag twice, cancelled before the release by Escape, then by a
+# right click: the viewer keeps running and reports each cancel.
+xdotool windowfocus --sync "$window"
+drag_along
+xdotool key Escape
+xdotool mouseup 1
+wait_for cancels 1 || fail "Escape did not cancel the drag"
+kill -0 "$viewer_pid" 2>/dev/null || fail "Escape during a drag quit the viewer"
+drag_along
+xdotool click 3
+xdotool mouseup 1
+wait_for cancels 2 || fail "a right click did not cancel the drag"
+
+drag_along
 xdotool mouseup 1
 wait_for grep -q '"event":"manipulation"' "$log" || fail "the drag reported no manipulation"
 

@@ -1,0 +1,102 @@
+#include "ScriptInput.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <cmath>
+
+namespace ek::viewer {
+namespace {
+
+// Longest snapshot name, characters: well inside a file name's 255 bytes
+// with ".png" added.
+constexpr int kMaxNameLength = 100;
+
+} // namespace
+
+bool readScript(const QString& path, QString& script, QString& error)
+{
+    QFile file(path);
+    // One byte past the bound tells a longer script from one that fits.
+    const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.read(kMaxScriptBytes + 1)
+                                                            : QByteArray();
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read it: %1").arg(file.errorString());
+        return false;
+    }
+    int line = 1;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (i == kMaxScriptBytes) {
+            error = QStringLiteral("line %1: the script is longer than %2 bytes")
+                        .arg(line)
+                        .arg(kMaxScriptBytes);
+            return false;
+        }
+        if (bytes[i] == '\0') {
+            error = QStringLiteral("line %1: a NUL byte; a script is text").arg(line);
+            return false;
+        }
+        line += bytes[i] == '\n' ? 1 : 0;
+    }
+    script = QString::fromUtf8(bytes);
+    return true;
+}
+
+bool looksNumeric(const QString& word)
+{
+    bool ok = false;
+    word.toDouble(&ok);
+    if (ok || word.isEmpty()) {
+        return ok;
+    }
+    const QChar first = word.at(0);
+    return first.isDigit() || first == QLatin1Char('-') || first == QLatin1Char('+')
+           || first == QLatin1Char('.');
+}
+
+bool readPixels(const QString& word, double& out, QString& error)
+{
+    bool ok = false;
+    const double value = word.toDouble(&ok);
+    // Written so that NaN fails too.
+    if (!ok || !(std::fabs(value) <= kMaxPixels)) {
+        error = word.isEmpty() ? QStringLiteral("a number of pixels is missing")
+                               : QStringLiteral("'%1' is not a number of pixels between -%2 and %2")
+                                     .arg(word)
+                                     .arg(kMaxPixels, 0, 'f', 0);
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool readWhole(const QString& word, int min, int max, int& out)
+{
+    bool ok = false;
+    const int value = word.toInt(&ok, 10);
+    if (!ok || value < min || value > max) {
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+bool isPlainName(const QString& name)
+{
+    if (name.isEmpty() || name.size() > kMaxNameLength || name.startsWith(QLatin1Char('.'))) {
+        return false;
+    }
+    for (const QChar c : name) {
+        // Beyond ASCII, toLatin1 gives a byte outside every range here.
+        const char ascii = c.toLatin1();
+        const bool allowed = (ascii >= 'a' && ascii <= 'z') || (ascii >= 'A' && ascii <= 'Z')
+                             || (ascii >= '0' && ascii <= '9') || ascii == '-' || ascii == '_'
+                             || ascii == '.';
+        if (!allowed) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace ek::viewer
