@@ -210,6 +210,11 @@ void ekGizmoController::rebuildGizmos(ekNode& root)
     m_state.watchedRoot = &root;
     m_state.seenGeneration = root.getStructureGeneration();
     collectGizmos(root, m_state.manipulators);
+    forgetUnlisted();
+}
+
+void ekGizmoController::forgetUnlisted()
+{
     // A gizmo that left may since have been deleted: nothing may refer to
     // it any more, and a drag under way on it ends here.
     const auto gone = [this](const ekGizmoNode* gizmo) {
@@ -223,6 +228,17 @@ void ekGizmoController::rebuildGizmos(ekNode& root)
     m_state.touchedGizmos.erase(std::remove_if(m_state.touchedGizmos.begin(), m_state.touchedGizmos.end(), gone),
                           m_state.touchedGizmos.end());
     holdDraggedGizmo();
+}
+
+void ekGizmoController::setRootNode(ekNode* root)
+{
+    if (root == m_state.rootNode) {
+        return;
+    }
+    m_state.rootNode = root;
+    m_state.watchedRoot = nullptr;
+    m_state.manipulators.clear();
+    forgetUnlisted();
 }
 
 void ekGizmoController::layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle)

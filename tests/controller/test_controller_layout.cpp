@@ -133,8 +133,13 @@ TEST_F(ControllerTest, GizmoListIsRebuiltOnlyOnAStructureChange)
     controller.edit3DManipulators() = {right};
     frame();
     EXPECT_EQ(controller.get3DManipulators(), (std::vector<ekGizmoNode*>{right}));
-    // a new root: the list comes from it at the next frame, without excluded gizmos
+    // a new root: the old list goes at once, so a gizmo deleted with the old root is never read
     controller.setRootNode(leftGroup);
+    EXPECT_TRUE(controller.get3DManipulators().empty());
+    scene.root().detachChild(rightGroup);
+    EXPECT_FALSE(press({0, 0}));
+    release({0, 0});
+    // the list comes from the new root at the next frame, without excluded gizmos
     scene.addGizmo(ekGizmoNode::TRANSLATE, {leftGroup}, leftGroup)->setExcluded(true);
     frame();
     EXPECT_EQ(controller.get3DManipulators(), (std::vector<ekGizmoNode*>{left}));
