@@ -17,8 +17,6 @@ namespace {
 
 // On-screen length of a gizmo axis, pixels.
 constexpr float kGizmoPixelSize = 80.0f;
-// The controller's pick tolerance, pixels: the probes must pick as it does.
-constexpr float kPickTolerance = 10.0f;
 // Smallest pick radius of an object, pixels, so far-away objects stay
 // clickable.
 constexpr float kMinObjectPickRadius = 8.0f;
@@ -38,7 +36,7 @@ EditorSession::EditorSession(JsonReport& report)
       m_scene(buildScene()),
       m_camera(new ekCamera),
       m_gizmo(new ekGizmoNode),
-      m_tracker(*m_gizmo, m_history, report)
+      m_tracker(*m_gizmo, m_controller, m_history, report)
 {
     m_gizmo->setName("gizmo");
     m_gizmo->setExpectedPixelSize(kGizmoPixelSize);
@@ -79,30 +77,6 @@ void EditorSession::frame()
         measureLayout(m_layout);
         m_report.layout(m_layout);
     }
-}
-
-void EditorSession::noteLeftPress(int x, int y)
-{
-    // Normalised like the controller's positions: pixel centres, y up.
-    const Wm4::Vector2<float> position((float(x) + 0.5f) / float(m_width),
-                                       (float(m_height - y) - 0.5f) / float(m_height));
-    int axis = -1;
-    switch (m_gizmo->getMode()) {
-    case ekGizmoNode::TRANSLATE:
-    case ekGizmoNode::SCALE:
-        m_translateProbe.updateTranslateHover(m_gizmo, m_camera, position, kPickTolerance, m_width,
-                                              m_height);
-        axis = m_translateProbe.getSelectedAxis();
-        break;
-    case ekGizmoNode::ROTATE:
-        m_rotateProbe.updateRotateHover(m_gizmo, m_camera, position, kPickTolerance, m_width,
-                                        m_height);
-        axis = m_rotateProbe.getSelectedAxis();
-        break;
-    default:
-        break;
-    }
-    m_tracker.setPressAxis(axis);
 }
 
 bool EditorSession::cancelDrag()

@@ -7,7 +7,6 @@
 #include "ViewLayout.h"
 
 #include <ek3DManipulation/ekGizmoController.h>
-#include <ek3DManipulation/ekGizmoControllerDrags.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
 #include <ekSceneGraph/ekCamera.h>
@@ -49,10 +48,9 @@ public:
     ekEngineInterface& engineInterface() { return m_engine; }
     ekGizmoController& controller() { return m_controller; }
 
-    // --- Input seen before the bridge: the press tells which handle a
-    // drag will take; Esc or a right press cancels the drag.
+    // --- Input seen before the bridge: Esc or a right press cancels the
+    // drag.
 
-    void noteLeftPress(int x, int y);
     // A manipulation is under way: mode, selection and history stay as
     // they are meanwhile.
     bool isBusy() const { return m_tracker.isOpen(); }
@@ -110,10 +108,6 @@ private:
     ekGizmoController m_controller;
     ManipulationTracker m_tracker;
     OrbitCamera m_orbit;
-    // Separate from the controller's: they only tell which handle a press
-    // is on, by the same hover rule the controller replays.
-    ekGizmoControllerTranslate m_translateProbe;
-    ekGizmoControllerRotate m_rotateProbe;
     std::vector<std::size_t> m_selection; // indices into m_scene.objects
     ekGizmoNode::GizmoMode m_mode = ekGizmoNode::TRANSLATE;
     int m_width = 800;

@@ -11,8 +11,9 @@
 
 namespace ek::viewer {
 
-ManipulationTracker::ManipulationTracker(ekGizmoNode& gizmo, UndoStack& history, JsonReport& report)
-    : m_gizmo(gizmo), m_history(history), m_report(report)
+ManipulationTracker::ManipulationTracker(ekGizmoNode& gizmo, const ekGizmoController& controller,
+                                         UndoStack& history, JsonReport& report)
+    : m_gizmo(gizmo), m_controller(controller), m_history(history), m_report(report)
 {
 }
 
@@ -68,7 +69,7 @@ void ManipulationTracker::begin(ManipulationKind kind)
 {
     m_current = Manipulation();
     m_current.kind = kind;
-    m_current.axis = m_pressAxis;
+    m_current.axis = m_controller.getActiveAxis();
     for (ekSpatial* object : m_gizmo.getReferenceObjects()) {
         if (object != nullptr) {
             m_current.objects.push_back({object, object->getLocalTransform(), {},

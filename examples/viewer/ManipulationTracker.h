@@ -21,12 +21,10 @@ class JsonReport;
 // cancelled drag is reported as such and leaves the history alone.
 class ManipulationTracker : public ek3DManipulatorMotionListener {
 public:
-    // All three must outlive the tracker.
-    ManipulationTracker(ekGizmoNode& gizmo, UndoStack& history, JsonReport& report);
+    // All four must outlive the tracker.
+    ManipulationTracker(ekGizmoNode& gizmo, const ekGizmoController& controller,
+                        UndoStack& history, JsonReport& report);
 
-    // The handle the next press picked, 0..2 or -1; the controller does not
-    // tell it.
-    void setPressAxis(int axis) { m_pressAxis = axis; }
 
     void onManipulatorMotion(ekGizmoNode* gizmo) override;
     void onTranslateManipulatorStart() override;
@@ -50,10 +48,10 @@ private:
     void end(ManipulationKind kind, const ekGenericTransformation<float>& delta);
 
     ekGizmoNode& m_gizmo;
+    const ekGizmoController& m_controller; // tells the handle of a starting drag
     UndoStack& m_history;
     JsonReport& m_report;
     Manipulation m_current;
-    int m_pressAxis = -1;
     bool m_open = false;
     bool m_cancelling = false;
     bool m_finished = false;

@@ -47,10 +47,7 @@ bool ViewerWidget::InputObserver::eventFilter(QObject* /*watched*/, QEvent* even
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<const QMouseEvent*>(event);
         m_view.update();
-        if (mouse->button() == Qt::LeftButton) {
-            const QPoint pos = mouse->position().toPoint();
-            m_session.noteLeftPress(pos.x(), pos.y());
-        } else if (mouse->button() == Qt::RightButton && m_session.cancelDrag()) {
+        if (mouse->button() == Qt::RightButton && m_session.cancelDrag()) {
             // Taken here, before the bridge: the press that cancels a drag
             // starts no orbit.
             return true;
