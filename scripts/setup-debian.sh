@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the viewer need,
-# only those that are missing. Run as root or with sudo available.
+# Installs the Debian packages the build, the tests, the viewer, the
+# reference docs and the Debian package (cpack) need, only those that are
+# missing. Run as root or with sudo available.
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
     python3 xvfb xdotool x11-utils
+    doxygen pkgconf dpkg-dev file
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #pragma once
 
-// Everything of the library but the Qt bridge (ekGizmoEventsListener.h),
-// so that a host without Qt can include it.
+/// @file
+/// Everything of the library but the Qt bridge (ekGizmoEventsListener.h),
+/// so that a host without Qt can include it.
 #include "ek3DManipulationExport.h"
 #include "ek3DManipulationLibrary.h"
 #include "ek3DManipulationVersion.h"

@@ -1,6 +1,11 @@
 #pragma once
 
-// Marks what the shared library exports; everything else is hidden.
+/// @file
+/// Marks what the shared library exports; everything else is hidden.
+///
+/// @def EK3DMANIPULATION_API
+/// On a class or function: exported by the library's shared objects
+/// (imported by their users on Windows).
 #if defined(_WIN32)
 #  if defined(EK3DMANIPULATION_BUILDING)
 #    define EK3DMANIPULATION_API __declspec(dllexport)

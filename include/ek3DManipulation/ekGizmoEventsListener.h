@@ -11,33 +11,43 @@ namespace ek {
 class ekEngineInterface;
 class ekGizmoController;
 
-// A Qt event filter that feeds a view's mouse to a gizmo controller.
-// Install it on the widget that receives the view's mouse events
-// (installEventFilter). Left presses, left releases and every move go to
-// the controller; the filter swallows exactly what the controller claims:
-// a left press on a handle, the moves that follow it and its release. Every
-// other event reaches the widget, so the host's own camera navigation never
-// sees a gizmo drag.
-//
-// Owns neither the engine interface nor the controller; destroying it does
-// not remove it from the widget.
+/// A Qt event filter that feeds a view's mouse to a gizmo controller.
+/// Install it on the widget that receives the view's mouse events
+/// (installEventFilter). Left presses, left releases and every move go to
+/// the controller; the filter swallows exactly what the controller claims:
+/// a left press on a handle, the moves that follow it and its release. Every
+/// other event reaches the widget, so the host's own camera navigation never
+/// sees a gizmo drag.
+///
+/// Owns neither the engine interface nor the controller; destroying it does
+/// not remove it from the widget. It runs where Qt delivers the widget's
+/// events, the GUI thread, which must also be the thread of the controller
+/// and the engine.
+///
+/// A press is picked with the camera of the engine's camera node. While the
+/// engine has no camera node, or the node no camera, a press cannot be on a
+/// gizmo: it reaches the widget and the controller is not told of it.
 class EK3DMANIPULATION_API ekGizmoEventsListener : public QObject {
     Q_OBJECT
 
 public:
-    // engine gives the view size and the camera of a press; it must stay
-    // valid while the filter has a controller.
+    /// engine gives the view size and the camera of a press; it must stay
+    /// valid while the filter has a controller.
     explicit ekGizmoEventsListener(ekEngineInterface* engine);
     ~ekGizmoEventsListener() override;
 
-    // Null passes every event through.
+    /// The controller fed from now on; not owned. Null passes every event
+    /// through.
     void setController(ekGizmoController* controller) { m_controller = controller; }
+    /// The controller fed; null when none.
     ekGizmoController* getController() const { return m_controller; }
 
-    // Qt 6 has no trUtf8 of its own; it is tr here, as source strings are UTF-8.
+    /// Qt 6 has no trUtf8 of its own; it is tr here, as source strings are UTF-8.
     static QString trUtf8(const char* s, const char* c = nullptr, int n = -1);
 
 protected:
+    /// Forwards the mouse events of any watched object as the class says;
+    /// true swallows event.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -21,178 +21,219 @@ class ekGizmoControllerScale;
 class ekGizmoControllerTranslate;
 struct ekGizmoGeometry;
 
-// The scene-graph node of one gizmo. Its children are the lines of three
-// handle groups (translate arrows, rotate circles, scale handles), of which
-// the mode shows one. It manipulates its reference objects: host objects
-// that it does not own.
-//
-// Placement: the node's local transform puts its origin at the centre of
-// the reference objects, turns it to a given orientation and scales it so
-// that one unit of its own frame (one axis) covers the expected pixel size
-// on screen. The controller lays it out every frame.
-//
-// All calls belong to the thread that owns the scene graph.
+/// The scene-graph node of one gizmo. Its children are the lines of three
+/// handle groups (translate arrows, rotate circles, scale handles), of which
+/// the mode shows one. It manipulates its reference objects: host objects
+/// that it does not own.
+///
+/// Placement: the node's local transform puts its origin at the centre of
+/// the reference objects, turns it to a given orientation and scales it so
+/// that one unit of its own frame (one axis) covers the expected pixel size
+/// on screen. The controller lays it out every frame.
+///
+/// Like any node it is owned through the scene graph's counted references
+/// (ekPointer): a parent holds its children. All calls belong to the thread
+/// that owns the scene graph.
 class EK3DMANIPULATION_API ekGizmoNode : public ekNode {
 public:
+    /// Which handle group the gizmo shows and the controller drags.
     enum GizmoMode : std::uint32_t {
-        TRANSLATE = 0,
-        ROTATE = 1,
-        SCALE = 2,
-        NONE = 3, // any value above 3 behaves like NONE
+        TRANSLATE = 0, ///< arrows: move along an axis
+        ROTATE = 1,    ///< circles: turn about an axis
+        SCALE = 2,     ///< handles: scale along an axis
+        NONE = 3, ///< any value above 3 behaves like NONE
     };
 
+    /// An axis of the gizmo's own frame.
     enum Axis : unsigned int { AXIS_X = 0, AXIS_Y = 1, AXIS_Z = 2 };
 
-    // Which transform parameters an operation handled: bit 0 the angles,
-    // bit 1 the scale; the translation always.
+    /// Which transform parameters an operation handled: bit 0 the angles,
+    /// bit 1 the scale; the translation always.
     enum ekGizmoResult : std::uint32_t {
         TRANSLATION_ONLY = 0,
         TRANSLATION_ROTATION = 1,
         TRANSLATION_ROTATION_SCALE = 3,
     };
 
-    static const ekRtti TYPE; // "ekCore.ekGizmoNode", derived from ekNode::TYPE
+    static const ekRtti TYPE; ///< "ekCore.ekGizmoNode", derived from ekNode::TYPE
+    /// TYPE: the engine's run-time type of the node.
     const ekRtti& GetType() const override;
 
-    // Builds every handle line as a child; shows nothing (mode NONE); the
-    // node itself is in culling mode CULL_ALWAYS, so the engine draws its
-    // lines as an overlay. b is passed to ekNode.
+    /// Builds every handle line as a child; shows nothing (mode NONE); the
+    /// node itself is in culling mode CULL_ALWAYS, so the engine draws its
+    /// lines as an overlay. b is passed to ekNode.
     explicit ekGizmoNode(bool b = true);
+    /// Releases the handle lines; the reference objects are not touched.
     ~ekGizmoNode() override;
     ekGizmoNode(const ekGizmoNode&) = delete;
     ekGizmoNode& operator=(const ekGizmoNode&) = delete;
 
-    // --- Reference objects (not owned; null entries are kept and skipped)
+    /// @name Reference objects (not owned; null entries are kept and skipped)
+    /// @{
 
-    // The list becomes exactly {object}; then the shown group's default
-    // colours are restored (a highlight is taken off).
+    /// The list becomes exactly {object}; then the shown group's default
+    /// colours are restored (a highlight is taken off).
     void setReferenceObject(ekSpatial* object);
-    // The list becomes a copy of objects; then as setReferenceObject.
+    /// The list becomes a copy of objects; then as setReferenceObject.
     void setReferenceObjects(const std::vector<ekSpatial*>& objects);
+    /// The objects manipulated, in order.
     const std::vector<ekSpatial*>& getReferenceObjects() const { return m_referenceObjects; }
-    // Changing the list through this reference triggers nothing.
+    /// Changing the list through this reference triggers nothing.
     std::vector<ekSpatial*>& editReferenceObjects() { return m_referenceObjects; }
+    /// @}
 
-    // --- Mode and enabled axes
+    /// @name Mode and enabled axes
+    /// @{
 
+    /// The mode set; NONE for a new node.
     GizmoMode getMode() const { return m_mode; }
-    // Shows the group of mode (none for NONE and above); colours, highlight
-    // and active state stay.
+    /// Shows the group of mode (none for NONE and above); colours, highlight
+    /// and active state stay.
     void setMode(GizmoMode mode);
-    // Stores mask in the group of mode (0..2) and shows that group, hiding
-    // the others, without changing getMode(): call setMode too when the
-    // mode should follow.
+    /// Stores mask in the group of mode (0..2) and shows that group, hiding
+    /// the others, without changing getMode(): call setMode too when the
+    /// mode should follow.
     void setEnabledAxis(GizmoMode mode, unsigned char mask);
-    // The mask of mode's group; 0 for NONE and above.
+    /// The mask of mode's group; 0 for NONE and above.
     unsigned char getEnabledAxis(GizmoMode mode) const;
+    /// @}
 
-    // --- Options read by the drags
+    /// @name Options read by the drags (all off by default)
+    /// @{
 
-    // Scale drags scale all three axes alike.
+    /// Scale drags scale all three axes alike.
     void setUseUniformScale(bool on);
+    /// See setUseUniformScale.
     bool shouldUseUniformScale() const;
-    // A rotate drag snaps the gizmo's own orientation to 5-degree steps
-    // when it ends.
+    /// A rotate drag snaps the gizmo's own orientation to 5-degree steps
+    /// when it ends.
     void setSnapRotationToAxis(bool on);
+    /// See setSnapRotationToAxis.
     bool shouldSnapRotationToAxis() const;
-    // Translate and scale drags keep the dragged point between the
-    // camera's near and far planes.
+    /// Translate and scale drags keep the dragged point between the
+    /// camera's near and far planes.
     void restrictPositionBetweenNearFar(bool on);
+    /// See restrictPositionBetweenNearFar.
     bool shouldRestrictPositionBetweenNearFar() const;
-    // On-screen length of one axis, in pixels (60 by default). Not checked.
+    /// On-screen length of one axis, in pixels (60 by default). Not checked.
     void setExpectedPixelSize(float pixels) { m_expectedPixelSize = pixels; }
+    /// See setExpectedPixelSize.
     float getExpectedPixelSize() const { return m_expectedPixelSize; }
+    /// @}
 
-    // --- Engine hooks (the lines are drawn as the node's children)
+    /// @name Engine hooks (the lines are drawn as the node's children)
+    /// @{
 
-    // Does nothing; true.
+    /// Does nothing; true.
     bool loadGPUResources();
-    // Adds nothing to out.
+    /// Adds nothing to out.
     void getChildrenEkGeometries(std::vector<ekPointer<ekGeometry>>& out);
+    /// @}
 
-    // --- Highlighting (the shown group; nothing in NONE)
+    /// @name Highlighting (the shown group; nothing in NONE)
+    /// @{
 
-    // Gives the handles of axis (0..2) the highlight colour, taking the
-    // highlight off the others. Marks the node for redraw when the colour
-    // changed.
+    /// Gives the handles of axis (0..2) the highlight colour, taking the
+    /// highlight off the others. Marks the node for redraw when the colour
+    /// changed.
     void highlight(unsigned int axis);
-    // The highlight colour of mode's group (0..2; others ignored); shows
-    // at the next highlight.
+    /// The highlight colour of mode's group (0..2; others ignored); shows
+    /// at the next highlight.
     void setHighlightColor(GizmoMode mode, const Wm4::ColorRGBA& colour);
-    // Every handle of the shown group back to its axis colour.
+    /// Every handle of the shown group back to its axis colour.
     void applyDefaultColors();
+    /// @}
 
-    // --- Placement and screen-constant size
+    /// @name Placement and screen-constant size
+    /// @{
 
-    // World length that pixelSize pixels cover at the depth of position
-    // (world space) for a view viewportHeight pixels high. Negative behind
-    // a perspective camera; not finite for a height or near distance of 0.
+    /// World length that pixelSize pixels cover at the depth of position
+    /// (world space) for a view viewportHeight pixels high. Negative behind
+    /// a perspective camera; not finite for a height or near distance of 0.
     static float ComputeGizmoScale(const ekCamera* camera, const Wm4::Vector3<float>& position,
                                    float pixelSize, int viewportHeight);
-    // Sets the local transform so that the gizmo stands at frame's
-    // translation (world), turned by frame's rotation, scaled to
-    // pixelSize. A scale that is not finite leaves the local transform as
-    // it was. Writes only when the result differs.
+    /// Sets the local transform so that the gizmo stands at frame's
+    /// translation (world), turned by frame's rotation, scaled to
+    /// pixelSize. A scale that is not finite leaves the local transform as
+    /// it was. Writes only when the result differs.
     void calculateFrameFromObjectWorldTranform(const ekGenericTransformation<float>& frame,
                                                const ekCamera* camera, float pixelSize,
                                                int viewportHeight);
-    // Average of the reference objects' bound centres (or positions for
-    // objects without bound), world space; null entries count in the
-    // divisor. Zero for an empty list.
+    /// Average of the reference objects' bound centres (or positions for
+    /// objects without bound), world space; null entries count in the
+    /// divisor. Zero for an empty list.
     Wm4::Vector3<float> getCenterReferences() const;
-    // The world rotation of the only reference object; the identity for
-    // none, several, or a single null entry.
+    /// The world rotation of the only reference object; the identity for
+    /// none, several, or a single null entry.
     Wm4::Matrix3<float> getOrientationReferences() const;
-    // Turns the arrowheads to face the camera. A rotation that would not be
-    // finite (camera on an arrowhead, a gizmo of scale 0) is not written.
+    /// Turns the arrowheads to face the camera. A rotation that would not be
+    /// finite (camera on an arrowhead, a gizmo of scale 0) is not written.
     void updateCameraFacing(const ekCamera* camera);
-    // Stores every reference object's world transform and its parent's
-    // inverse world transform, the base of the next setWorldTransform.
+    /// Stores every reference object's world transform and its parent's
+    /// inverse world transform, the base of the next setWorldTransform.
     void storeOriginalTransform();
-    // Every stored, non-excluded reference object gets world transform
-    // delta * stored (with the stored translation kept when
-    // keepTranslation) and the matching local transform; its subtree is
-    // updated at once. The second argument has no effect. An object whose
-    // new transform would not be finite, or whose scale would underflow to
-    // zero or a subnormal, keeps its transform. Once the reference list is
-    // no longer the one stored, the stored transforms are dropped and
-    // nothing is written until the next storeOriginalTransform.
+    /// Every stored, non-excluded reference object gets world transform
+    /// delta * stored (with the stored translation kept when
+    /// keepTranslation) and the matching local transform; its subtree is
+    /// updated at once. The second argument has no effect. An object whose
+    /// new transform would not be finite, or whose scale would underflow to
+    /// zero or a subnormal, keeps its transform. Once the reference list is
+    /// no longer the one stored, the stored transforms are dropped and
+    /// nothing is written until the next storeOriginalTransform.
     void setWorldTransform(const ekGenericTransformation<float>& delta, bool unused,
                            bool keepTranslation);
-    // Every stored, non-excluded reference object gets back the world and
-    // local transforms stored, bit for bit; nothing once the list changed.
+    /// Every stored, non-excluded reference object gets back the world and
+    /// local transforms stored, bit for bit; nothing once the list changed.
     void restoreOriginalTransform();
+    /// @}
 
-    // --- Transform parameters of the node itself. world true: the world
-    // transform, else the local one. Angles in radians, R = Rx * Ry * Rz.
+    /// @name Transform parameters of the node itself
+    /// world true: the world transform (written through the parent's
+    /// inverse), else the local one. Angles in radians, R = Rx * Ry * Rz.
+    /// @{
 
+    /// Sets the translation, and the angles and scale where the transform
+    /// allows: a general matrix keeps its scale, and its angles too unless
+    /// it is a rotation once normalised. Returns what was set.
     ekGizmoResult setAllParameters(const Wm4::Vector3<float>& translation, float x, float y, float z,
                                    const Wm4::Vector3<float>& scale, bool world);
+    /// Reads what the transform gives, as setAllParameters would set it;
+    /// outputs it cannot give stay untouched (uniform becomes false).
+    /// Returns what was read.
     ekGizmoResult getAllParameters(Wm4::Vector3<float>& translation, float& x, float& y, float& z,
                                    Wm4::Vector3<float>& scale, bool& uniform, bool world) const;
+    /// Sets the translation only.
     void setTranslation(const Wm4::Vector3<float>& translation, bool world);
+    /// The translation.
     void getTranslation(Wm4::Vector3<float>& translation, bool world) const;
-    // False (nothing changed) for a general matrix.
+    /// False (nothing changed) for a general matrix.
     bool setScale(const Wm4::Vector3<float>& scale, bool world);
-    // False (outputs untouched) for a general matrix.
+    /// False (outputs untouched) for a general matrix.
     bool getScale(Wm4::Vector3<float>& scale, bool& uniform, bool world) const;
-    // False (nothing changed) for a general matrix that is not a rotation
-    // once its columns are normalised.
+    /// False (nothing changed) for a general matrix that is not a rotation
+    /// once its columns are normalised.
     bool setEulerAngle(float x, float y, float z, bool world);
+    /// False (outputs untouched) for a general matrix that is not a
+    /// rotation once its columns are normalised.
     bool getEulerAngle(float& x, float& y, float& z, bool world) const;
-    // The transform's GetRotate(); always true.
+    /// The transform's GetRotate(); always true.
     bool getRotate(Wm4::Matrix3<float>& rotation, bool world) const;
+    /// @}
 
 protected:
-    // The gizmo scale at the node's own bound centre, measured through the
-    // near plane (perspective cameras only).
+    /// The gizmo scale at the node's own bound centre, measured through the
+    /// near plane (perspective cameras only).
     float getBestScale(const ekCamera* camera, float pixelSize, int viewportHeight) const;
-    // Shows (active) or hides the drag feedback lines of axis in the shown
-    // group (rotate and scale only).
+    /// Shows (active) or hides the drag feedback lines of axis in the shown
+    /// group (rotate and scale only).
     void setActiveState(unsigned int axis, bool active);
 
+    /// As ekNode's, and marks the transform (with subtree, the subtree too)
+    /// dirty, so that the lines follow; returns its first dirty-flag word.
     unsigned int setDirtyDown(bool subtree) override;
+    /// As ekNode's.
     void UpdateWorldData() override;
+    /// As ekNode's.
     void UpdateWorldData_Flags() override;
 
 private:

@@ -1,71 +1,60 @@
 #include <ek3DManipulation/ek3DManipulationVersion.h>
 
+#include "ek3DManipulationBuildVersion.h"
+
 namespace ek3DManipulation {
 
-namespace {
-
-// Each text comes as a pair chosen by the getter's flag (false: first,
-// true: second); both read the same in this build.
-const char* const kMajorMinor[2] = {"3.0", "3.0"};
-const char* const kMajorMinorRelease[2] = {"3.0.0", "3.0.0"};
-const char* const kMajorMinorReleaseRevision[2] = {"3.0.0.13", "3.0.0.13"};
-const char* const kMajorMinorReleaseRevisionDate = "3.0.0.13 2024-1";
-
-const char* pick(const char* const (&pair)[2], bool second)
-{
-    return pair[second ? 1 : 0];
-}
-
-} // namespace
+// The flag of the text getters picks between two spellings that read the
+// same in this build.
 
 unsigned int Version::GetMajor()
 {
-    return 3;
+    return build::kMajor;
 }
 
 unsigned int Version::GetMinor()
 {
-    return 0;
+    return build::kMinor;
 }
 
 unsigned int Version::GetRelease()
 {
-    return 0;
+    return build::kRelease;
 }
 
 unsigned int Version::GetRevision()
 {
-    return 13;
+    return build::kRevision;
 }
 
 unsigned short Version::GetYear()
 {
-    return 2024;
+    return build::kYear;
 }
 
 unsigned char Version::GetMonth()
 {
-    return 1;
+    return build::kMonth;
 }
 
-const char* Version::GetDescStringMajorMinor(bool second)
+const char* Version::GetDescStringMajorMinor(bool /*second*/)
 {
-    return pick(kMajorMinor, second);
+    return build::kMajorMinor;
 }
 
-const char* Version::GetDescStringMajorMinorRelease(bool second)
+const char* Version::GetDescStringMajorMinorRelease(bool /*second*/)
 {
-    return pick(kMajorMinorRelease, second);
+    return build::kMajorMinorRelease;
 }
 
-const char* Version::GetDescStringMajorMinorReleaseRevision(bool second)
+const char* Version::GetDescStringMajorMinorReleaseRevision(bool /*second*/)
 {
-    return pick(kMajorMinorReleaseRevision, second);
+    return build::kMajorMinorReleaseRevision;
 }
 
 const char* Version::GetDescStringMajorMinorReleaseRevisionDate()
 {
-    return kMajorMinorReleaseRevisionDate;
+    return build::kMajorMinorReleaseRevisionDate;
 }
 
 } // namespace ek3DManipulation

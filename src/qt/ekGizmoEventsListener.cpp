@@ -37,10 +37,16 @@ bool ekGizmoEventsListener::eventFilter(QObject* /*watched*/, QEvent* event)
         }
         // Window pixels, origin top-left, y down: what the controller takes.
         const QPoint pos = mouse->position().toPoint();
+        // Without a camera there is no gizmo under the cursor: the press is
+        // the host's, and the controller is not told of it.
+        const ekCameraNode* cameraNode = m_engine->getCameraNode();
+        const ekCamera* camera = cameraNode != nullptr ? cameraNode->getCamera() : nullptr;
+        if (camera == nullptr) {
+            return false;
+        }
         int width = 0;
         int height = 0;
         m_engine->getViewportSize(width, height);
-        const ekCamera* camera = m_engine->getCameraNode()->getCamera();
         return m_controller->setMousePressed(camera, pos.x(), pos.y(), width, height);
     }
     case QEvent::MouseButtonRelease: {

@@ -19,6 +19,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -55,6 +56,30 @@ protected:
             break;
         }
         return QWidget::event(e);
+    }
+};
+
+// The drag starts and ends a controller's listeners hear, in order: 't'/'T'
+// translate, 'r'/'R' rotate, 's'/'S' scale start/end; with each end's
+// world translation.
+class DragLog : public ek::ek3DManipulatorMotionListener {
+public:
+    std::string kinds;
+    std::vector<Vec3> endTranslations;
+
+    void onManipulatorMotion(ekGizmoNode* /*gizmo*/) override {}
+    void onTranslateManipulatorStart() override { kinds += 't'; }
+    void onTranslateManipulatorEnd(const ek::ekGenericTransformation<float>& delta) override { end('T', delta); }
+    void onRotateManipulatorStart() override { kinds += 'r'; }
+    void onRotateManipulatorEnd(const ek::ekGenericTransformation<float>& delta) override { end('R', delta); }
+    void onScaleManipulatorStart() override { kinds += 's'; }
+    void onScaleManipulatorEnd(const ek::ekGenericTransformation<float>& delta) override { end('S', delta); }
+
+private:
+    void end(char kind, const ek::ekGenericTransformation<float>& delta)
+    {
+        kinds += kind;
+        endTranslations.push_back(delta.GetTranslate());
     }
 };
 
@@ -139,6 +164,7 @@ protected:
     }
     std::size_t queued() const { return m_controller.getQueuedEventCount(); }
     std::vector<QEvent::Type>& seen() { return m_widget.seen; }
+    void doubleClickOnHandle(bool framePerEvent);
 
     static std::unique_ptr<QApplication> s_app;
     ek::ekEngine m_engine;
@@ -272,6 +298,65 @@ TEST_F(EventsListenerTest, DoubleClickEventItselfPassesUnqueued)
     // The second release finds no pending press answer: it passes.
     EXPECT_EQ(seen(), (Types{QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}));
     EXPECT_EQ(queued(), 3u);
+}
+
+// What the controller makes of a double click on a handle, with the
+// engine's frames falling between the events or only after them: one click
+// (a start and its end, nothing moved); the double-click event and the
+// second release start and end nothing.
+void EventsListenerTest::doubleClickOnHandle(bool framePerEvent)
+{
+    DragLog log;
+    ASSERT_TRUE(m_controller.install3DManipulatorMotionListener(&log));
+    const QPoint handle = onXShaft();
+    const auto frameIf = [this](bool now) {
+        if (now) {
+            m_engine.frame();
+        }
+    };
+    press(handle);
+    frameIf(framePerEvent);
+    release(handle);
+    frameIf(framePerEvent);
+    mouse(QEvent::MouseButtonDblClick, handle, Qt::LeftButton, Qt::LeftButton);
+    frameIf(framePerEvent);
+    release(handle);
+    m_engine.frame();
+    EXPECT_TRUE(m_controller.uninstall3DManipulatorMotionListener(&log));
+
+    EXPECT_EQ(log.kinds, "tT");
+    ASSERT_EQ(log.endTranslations.size(), 1u);
+    EXPECT_EQ(log.endTranslations[0], Vec3::ZERO);
+    EXPECT_EQ(m_object->getWorldTransform().GetTranslate(), Vec3::ZERO);
+    EXPECT_FALSE(m_controller.isDragging());
+    EXPECT_EQ(queued(), 0u);
+}
+
+TEST_F(EventsListenerTest, DoubleClickIsOneClickToTheController)
+{
+    doubleClickOnHandle(false);
+}
+
+TEST_F(EventsListenerTest, DoubleClickAcrossFramesIsOneClickToTheController)
+{
+    doubleClickOnHandle(true);
+}
+
+// Without a camera the bridge cannot pick: a press on a handle is left to
+// the widget and not queued, whether the engine lacks the camera node or
+// the node lacks its camera.
+TEST_F(EventsListenerTest, PressWithoutCameraPassesUnqueued)
+{
+    const QPoint handle = onXShaft();
+    m_engine.setCameraNode(new ek::ekCameraNode(nullptr));
+    press(handle);
+    m_engine.setCameraNode(nullptr);
+    press(handle);
+    EXPECT_EQ(seen(), (Types{QEvent::MouseButtonPress, QEvent::MouseButtonPress}));
+    EXPECT_EQ(queued(), 0u);
+    // The moves that follow are not the gizmo's either.
+    move(handle + QPoint(20, 0));
+    EXPECT_EQ(seen().size(), 3u);
 }
 
 TEST_F(EventsListenerTest, WheelAndKeysPassEvenDuringADrag)
