@@ -11,6 +11,8 @@ namespace ek_bench {
 std::uint64_t allocationCount();
 // Bytes requested by those allocations.
 std::uint64_t allocatedBytes();
+// Bytes requested by the allocations not yet freed.
+std::uint64_t liveBytes();
 
 // Counts the allocations of a benchmark's timed loop and reports them per
 // iteration as the counters "allocs_per_iter" and "bytes_per_iter".

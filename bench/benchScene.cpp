@@ -13,56 +13,104 @@ namespace ek_bench {
 
 namespace {
 
-// Distance between neighbouring objects of the grid, world units.
-constexpr float kSpacing = 3.0f;
+// Distance between neighbouring gizmos of a grid, world units.
+constexpr float kGridSpacing = 12.0f;
+// Distance between neighbouring objects of a drag, world units.
+constexpr float kDragSpacing = 3.0f;
+// Where the camera stands from what it looks at, for each pose.
+const Wm4::Vector3<float> kEyeOffsets[2] = {{3.0f, 2.0f, 30.0f}, {3.3f, 2.2f, 31.0f}};
+
+int columnsFor(int count)
+{
+    return static_cast<int>(std::ceil(std::sqrt(static_cast<float>(count))));
+}
+
+Wm4::Vector3<float> gridPoint(int i, int columns, float spacing)
+{
+    return {spacing * static_cast<float>(i % columns), spacing * static_cast<float>(i / columns), 0.0f};
+}
 
 } // namespace
 
-BenchScene::BenchScene(int gizmoCount, ek::ekGizmoNode::GizmoMode mode)
-    : m_root(new ek::ekNode()), m_camera(new ek::ekCamera())
+BenchView::BenchView() : m_root(new ek::ekNode()), m_camera(new ek::ekCamera())
 {
     ek::initialize3DManipulationLibrary();
-    const int columns = static_cast<int>(std::ceil(std::sqrt(static_cast<float>(gizmoCount))));
-    for (int i = 0; i < gizmoCount; ++i) {
-        auto* object = new ek::ekNode();
-        object->editLocalTransform(true).SetTranslate(
-            Wm4::Vector3<float>(kSpacing * static_cast<float>(i % columns), kSpacing * static_cast<float>(i / columns), 0.0f));
-        auto* line = new ek::ekLine(2u);
-        line->setVertexPosition(1, Wm4::Vector3<float>(0.5f, 0.5f, 0.0f));
-        object->attachChild(line);
-        m_root->attachChild(object);
-
-        auto* gizmo = new ek::ekGizmoNode();
-        gizmo->setReferenceObject(object);
-        gizmo->setMode(mode);
-        m_root->attachChild(gizmo);
-        m_gizmos.push_back(gizmo);
-    }
-
-    const float extent = kSpacing * static_cast<float>(columns - 1);
-    const Wm4::Vector3<float> centre(0.5f * extent, 0.5f * extent, 0.0f);
-    m_camera->lookAt(centre + Wm4::Vector3<float>(3.0f, 2.0f, 30.0f + 2.0f * extent), centre,
-                     Wm4::Vector3<float>::UNIT_Y);
-    m_camera->setFrustum(60.0f, static_cast<float>(kWidth) / static_cast<float>(kHeight), 1.0f, 1000.0f);
     m_engine.setScene(m_root);
     m_engine.setCameraNode(new ek::ekCameraNode(m_camera));
     m_engine.setViewportSize(kWidth, kHeight);
     m_engine.addController(&m_controller);
-    frame();
 }
 
-BenchScene::~BenchScene()
+BenchView::~BenchView()
 {
     m_engine.removeController(&m_controller);
     ek::terminate3DManipulationLibrary();
 }
 
-Pixel BenchScene::pixelOf(const ek::ekGizmoNode& gizmo, const Wm4::Vector3<float>& local) const
+void BenchView::look(const Wm4::Vector3<float>& eye, const Wm4::Vector3<float>& target)
+{
+    m_camera->lookAt(eye, target, Wm4::Vector3<float>::UNIT_Y);
+    m_camera->setFrustum(60.0f, static_cast<float>(kWidth) / static_cast<float>(kHeight), 1.0f, 1000.0f);
+}
+
+Pixel BenchView::pixelOf(const ek::ekGizmoNode& gizmo, const Wm4::Vector3<float>& local) const
 {
     Wm4::Vector2<float> normalised;
     m_camera->project(gizmo.getWorldTransform().ApplyForward(local, true), normalised);
     return {static_cast<int>(std::lround(normalised.X() * kWidth - 0.5f)),
             static_cast<int>(std::lround(kHeight - normalised.Y() * kHeight - 0.5f))};
+}
+
+ek::ekNode* BenchView::addObject(const Wm4::Vector3<float>& position)
+{
+    auto* object = new ek::ekNode();
+    object->editLocalTransform(true).SetTranslate(position);
+    auto* line = new ek::ekLine(2u);
+    line->setVertexPosition(1, Wm4::Vector3<float>(0.5f, 0.5f, 0.0f));
+    object->attachChild(line);
+    m_root->attachChild(object);
+    return object;
+}
+
+ek::ekGizmoNode* BenchView::addGizmo(const std::vector<ek::ekSpatial*>& objects,
+                                     ek::ekGizmoNode::GizmoMode mode)
+{
+    auto* gizmo = new ek::ekGizmoNode();
+    gizmo->setReferenceObjects(objects);
+    gizmo->setMode(mode);
+    m_root->attachChild(gizmo);
+    return gizmo;
+}
+
+GizmoGrid::GizmoGrid(int count, ek::ekGizmoNode::GizmoMode mode)
+{
+    const int columns = columnsFor(count);
+    for (int i = 0; i < count; ++i) {
+        m_gizmos.push_back(addGizmo({addObject(gridPoint(i, columns, kGridSpacing))}, mode));
+    }
+    m_target = gridPoint(count - 1, columns, kGridSpacing);
+    setPose(0);
+    frame();
+}
+
+void GizmoGrid::setPose(int pose)
+{
+    look(m_target + kEyeOffsets[pose], m_target);
+}
+
+DragScene::DragScene(int count, ek::ekGizmoNode::GizmoMode mode)
+{
+    const int columns = columnsFor(count);
+    std::vector<ek::ekSpatial*> objects;
+    for (int i = 0; i < count; ++i) {
+        objects.push_back(addObject(gridPoint(i, columns, kDragSpacing)));
+    }
+    m_gizmo = addGizmo(objects, mode);
+    // The gizmo stands on the centre of the objects' bounds.
+    const float half = 0.5f * kDragSpacing * static_cast<float>(columns - 1);
+    const Wm4::Vector3<float> centre(half, 0.5f * kDragSpacing * static_cast<float>((count - 1) / columns), 0.0f);
+    look(centre + kEyeOffsets[0], centre);
+    frame();
 }
 
 } // namespace ek_bench

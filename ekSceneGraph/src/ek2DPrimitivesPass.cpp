@@ -12,6 +12,12 @@ std::vector<ek2DPrimitivesPass::AnalyseFunction>& registry()
     return functions;
 }
 
+std::uint64_t& registryGeneration()
+{
+    static std::uint64_t generation = 0;
+    return generation;
+}
+
 } // namespace
 
 bool ek2DPrimitivesPass::RegisterAnalyseFunction(AnalyseFunction function)
@@ -21,6 +27,7 @@ bool ek2DPrimitivesPass::RegisterAnalyseFunction(AnalyseFunction function)
         return false;
     }
     functions.push_back(function);
+    ++registryGeneration();
     return true;
 }
 
@@ -32,12 +39,18 @@ bool ek2DPrimitivesPass::UnregisterAnalyseFunction(AnalyseFunction function)
         return false;
     }
     functions.erase(found);
+    ++registryGeneration();
     return true;
 }
 
 std::size_t ek2DPrimitivesPass::GetAnalyseFunctionCount()
 {
     return registry().size();
+}
+
+std::uint64_t ek2DPrimitivesPass::GetRegistryGeneration()
+{
+    return registryGeneration();
 }
 
 void ek2DPrimitivesPass::analyse(ekSpatial* root)

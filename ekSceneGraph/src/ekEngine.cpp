@@ -89,50 +89,12 @@ const std::vector<ekDrawSegment>& ekEngine::frame()
         m_scene->UpdateGS_Flags();
     }
     forEachController([&context](ekGenericControllerInterface& c) { c.beforeDraw(&context); });
-    m_pass.analyse(m_scene);
-
-    m_drawList.clear();
-    m_overlay.clear();
-    if (m_scene != nullptr) {
-        collect(m_scene, false);
+    if (m_draw.sceneChangedSince(m_scene, ek2DPrimitivesPass::GetRegistryGeneration())) {
+        m_pass.analyse(m_scene);
     }
-    for (const ekPointer<ekGeometry>& geometry : m_pass.getGeometryRenderBatch()) {
-        if (geometry != nullptr && geometry->IsDerived(ekLine::TYPE)) {
-            appendLine(static_cast<const ekLine&>(*geometry), true);
-        }
-    }
-    m_drawList.insert(m_drawList.end(), m_overlay.begin(), m_overlay.end());
+    m_draw.update(m_scene, m_pass.getGeometryRenderBatch());
     ++m_frameCount;
-    return m_drawList;
-}
-
-void ekEngine::collect(ekSpatial* spatial, bool overlay)
-{
-    // Drawing is the end of the frame: what changed has now been seen.
-    spatial->clearDirtyFlags(0, DIRTY_STRUCTURE | DIRTY_RENDER);
-    spatial->clearDirtyFlags(1, ~0u);
-    const bool culled = spatial->getCullingMode() == ekSpatial::CULL_ALWAYS;
-    if (spatial->IsDerived(ekNode::TYPE)) {
-        const auto* node = static_cast<const ekNode*>(spatial);
-        for (int i = 0; i < node->getChildCount(); ++i) {
-            collect(node->getChild(i), overlay || culled);
-        }
-    } else if (!culled && spatial->IsDerived(ekLine::TYPE)) {
-        appendLine(static_cast<const ekLine&>(*spatial), overlay);
-    }
-}
-
-void ekEngine::appendLine(const ekLine& line, bool overlay)
-{
-    m_segments.clear();
-    line.appendSegments(m_segments);
-    std::vector<ekDrawSegment>& out = overlay ? m_overlay : m_drawList;
-    const ekGenericTransformation<float>& world = line.getWorldTransform();
-    for (const ekLine::Segment& segment : m_segments) {
-        out.push_back({world.ApplyForward(line.getVertexPosition(static_cast<int>(segment.start)), true),
-                       world.ApplyForward(line.getVertexPosition(static_cast<int>(segment.end)), true),
-                       line.getColor(), line.getWidth(), overlay, &line});
-    }
+    return m_draw.getList();
 }
 
 } // namespace ek

@@ -11,12 +11,14 @@ constexpr unsigned int kNeedsVisit = kNeedsUpdate | DIRTY_BOUND;
 
 } // namespace
 
-ekNode::ekNode(bool boundFromChildren) : m_boundFromChildren(boundFromChildren) {}
+ekNode::ekNode(bool boundFromChildren) : ekSpatial(KIND_NODE), m_boundFromChildren(boundFromChildren) {}
 
 ekNode::~ekNode()
 {
     for (ekPointer<ekSpatial>& child : m_children) {
         child->m_parent = nullptr;
+        child->m_pendingPrev = nullptr;
+        child->m_pendingNext = nullptr;
     }
 }
 
@@ -27,6 +29,11 @@ int ekNode::attachChild(ekSpatial* child)
     }
     child->m_parent = this;
     m_children.push_back(child);
+    // What changed below the child while it had no parent still waits.
+    if ((child->m_state & STATE_PENDING) != 0) {
+        linkPending(*child);
+        markPending();
+    }
     child->setDirtyDown(true);
     markStructureChanged();
     return static_cast<int>(m_children.size()) - 1;
@@ -39,6 +46,9 @@ int ekNode::detachChild(ekSpatial* child)
         return -1;
     }
     const int index = static_cast<int>(found - m_children.begin());
+    if ((child->m_state & STATE_PENDING) != 0) {
+        unlinkPending(*child);
+    }
     child->m_parent = nullptr;
     markStructureChanged();
     m_children.erase(found); // may delete child: nothing uses it after this
@@ -58,6 +68,36 @@ void ekNode::markStructureChanged()
     }
 }
 
+void ekNode::linkPending(ekSpatial& child)
+{
+    // At the tail: frames then visit changes in the order they were made,
+    // which is mostly the order of the draw list.
+    child.m_pendingPrev = m_pendingTail;
+    child.m_pendingNext = nullptr;
+    if (m_pendingTail != nullptr) {
+        m_pendingTail->m_pendingNext = &child;
+    } else {
+        m_pendingHead = &child;
+    }
+    m_pendingTail = &child;
+}
+
+void ekNode::unlinkPending(ekSpatial& child)
+{
+    if (child.m_pendingPrev != nullptr) {
+        child.m_pendingPrev->m_pendingNext = child.m_pendingNext;
+    } else {
+        m_pendingHead = child.m_pendingNext;
+    }
+    if (child.m_pendingNext != nullptr) {
+        child.m_pendingNext->m_pendingPrev = child.m_pendingPrev;
+    } else {
+        m_pendingTail = child.m_pendingPrev;
+    }
+    child.m_pendingPrev = nullptr;
+    child.m_pendingNext = nullptr;
+}
+
 unsigned int ekNode::setDirtyDown(bool subtree)
 {
     for (ekPointer<ekSpatial>& child : m_children) {
@@ -75,7 +115,7 @@ void ekNode::UpdateWorldData()
     for (ekPointer<ekSpatial>& child : m_children) {
         child->UpdateWorldData();
         if (!child->keepsWorldBound()) {
-            child->UpdateWorldBound();
+            child->markBoundStale();
         }
     }
 }
@@ -91,11 +131,12 @@ void ekNode::UpdateWorldData_Flags()
     if (keepsChildren()) {
         return;
     }
-    for (ekPointer<ekSpatial>& child : m_children) {
+    // Every child with dirty bits is in the pending list.
+    for (ekSpatial* child = m_pendingHead; child != nullptr; child = child->m_pendingNext) {
         if ((child->getDirtyFlags(0) & kNeedsVisit) != 0) {
             child->UpdateWorldData_Flags();
             if (!child->keepsWorldBound()) {
-                child->UpdateWorldBound();
+                child->markBoundStale();
             }
         }
     }

@@ -9,6 +9,21 @@
 
 namespace ek {
 
+const std::string& ekObject::getName() const
+{
+    static const std::string kUnnamed;
+    return m_name != nullptr ? *m_name : kUnnamed;
+}
+
+void ekObject::setName(const std::string& name)
+{
+    if (m_name == nullptr) {
+        m_name = std::make_unique<std::string>(name);
+    } else {
+        *m_name = name;
+    }
+}
+
 // All type records of the engine live here, so they are constructed in
 // order: a derived record refers to its base's address only.
 const ekRtti ekObject::TYPE("ekCore.ekObject", nullptr);

@@ -2,6 +2,9 @@
 
 #include "ekSceneGraph/ekNode.h"
 
+#include <cstddef>
+#include <vector>
+
 namespace ek {
 
 bool ekSceneGraphVisitor::Functor::accept(ekSpatial*)
@@ -15,10 +18,11 @@ void ekSceneGraphVisitor::apply(ekSpatial* root)
         return;
     }
     m_functor.visit(root);
-    if (root->IsDerived(ekNode::TYPE)) {
-        const auto* node = static_cast<const ekNode*>(root);
-        for (int i = 0; i < node->getChildCount(); ++i) {
-            apply(node->getChild(i));
+    if (root->m_kind == ekSpatial::KIND_NODE) {
+        // By index: a functor may attach or detach children as it goes.
+        const std::vector<ekPointer<ekSpatial>>& children = static_cast<const ekNode*>(root)->m_children;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            apply(children[i]);
         }
     }
 }

@@ -4,20 +4,53 @@
 
 namespace ek {
 
+namespace {
+
+// Bits the world-data update reads and clears.
+constexpr unsigned int kWorldBits = DIRTY_TRANSFORM | DIRTY_BOUND | DIRTY_SUBTREE;
+// Bits of the first word that a frame clears.
+constexpr unsigned int kFrameBits = DIRTY_STRUCTURE | DIRTY_RENDER;
+
+} // namespace
+
+const ekGenericTransformation<float>& ekSpatial::getLocalTransform() const
+{
+    static const ekGenericTransformation<float> kIdentity;
+    return m_local != nullptr ? *m_local : kIdentity;
+}
+
 ekGenericTransformation<float>& ekSpatial::editLocalTransform(bool markDirty)
 {
     if (markDirty) {
         setDirty(DIRTY_TRANSFORM, false, true);
     }
-    return m_local;
+    if (m_local == nullptr) {
+        m_local = std::make_unique<ekGenericTransformation<float>>();
+    }
+    return *m_local;
 }
 
 ekGenericTransformation<float>& ekSpatial::editWorldTransform(bool markDirty)
 {
+    // The caller may change only part of it: it has to be current first.
+    getWorldTransform();
+    markDrawChanged();
     if (markDirty) {
         setDirty(DIRTY_BOUND, false, true);
     }
     return m_world;
+}
+
+void ekSpatial::setCullingMode(CullingMode mode)
+{
+    if (mode == m_cullingMode) {
+        return;
+    }
+    m_cullingMode = mode;
+    m_state |= STATE_CULL_CHANGED;
+    // A line shown again may have moved while it was hidden.
+    markDrawChanged();
+    markPending();
 }
 
 void ekSpatial::clearDirtyFlags(int word, unsigned int mask)
@@ -29,27 +62,57 @@ void ekSpatial::clearDirtyFlags(int word, unsigned int mask)
 
 void ekSpatial::setDirty(unsigned int flags, bool redraw, bool propagateUp)
 {
-    m_dirty[0] |= flags;
-    if (redraw) {
-        m_dirty[0] |= DIRTY_RENDER;
-        m_dirty[1] |= flags | DIRTY_RENDER;
-    }
-    if (propagateUp) {
+    orDirty(redraw ? flags | DIRTY_RENDER : flags, redraw ? flags | DIRTY_RENDER : 0u);
+    if (propagateUp && m_parent != nullptr) {
         for (ekSpatial* ancestor = m_parent; ancestor != nullptr; ancestor = ancestor->m_parent) {
             ancestor->m_dirty[0] |= DIRTY_BOUND;
         }
+        m_parent->markPending();
     }
 }
 
 void ekSpatial::addDirtyFlags(unsigned int bits)
 {
-    m_dirty[0] |= bits;
-    m_dirty[1] |= bits;
+    orDirty(bits, bits);
+}
+
+void ekSpatial::orDirty(unsigned int word0, unsigned int word1)
+{
+    m_dirty[0] |= word0;
+    m_dirty[1] |= word1;
+    if ((word0 & (kWorldBits | kFrameBits)) != 0 || word1 != 0) {
+        markPending();
+    }
+}
+
+void ekSpatial::markPending()
+{
+    // An ancestor already linked has its own ancestors linked too.
+    for (ekSpatial* s = this; (s->m_state & STATE_PENDING) == 0; s = s->m_parent) {
+        s->m_state |= STATE_PENDING;
+        if (s->m_parent == nullptr) {
+            return;
+        }
+        s->m_parent->linkPending(*s);
+    }
+}
+
+void ekSpatial::markDrawChanged()
+{
+    if (m_kind == KIND_LINE) {
+        m_state |= STATE_DRAW_CHANGED;
+        markPending();
+    }
+}
+
+void ekSpatial::markBoundStale()
+{
+    m_state |= STATE_BOUND_STALE;
 }
 
 unsigned int ekSpatial::setDirtyDown(bool subtree)
 {
-    m_dirty[0] |= DIRTY_TRANSFORM | (subtree ? DIRTY_SUBTREE : 0u);
+    orDirty(DIRTY_TRANSFORM | (subtree ? DIRTY_SUBTREE : 0u), 0u);
     return m_dirty[0];
 }
 
@@ -65,17 +128,45 @@ void ekSpatial::updateWorldTransform()
     if (m_keepWorld) {
         return;
     }
-    if (m_parent != nullptr) {
-        m_world.Product(m_parent->getWorldTransform(), m_local);
-    } else {
-        m_world = m_local;
+    // A leaf that is never drawn waits until someone reads it.
+    if (m_kind != KIND_NODE && m_cullingMode == CULL_ALWAYS) {
+        m_state |= STATE_WORLD_STALE;
+        return;
     }
+    m_state &= ~STATE_WORLD_STALE;
+    if (m_kind != KIND_LINE) {
+        refreshWorldTransform();
+        return;
+    }
+    // A line is drawn again only when its world transform really changed.
+    const ekGenericTransformation<float> before = m_world;
+    refreshWorldTransform();
+    if (m_world != before) {
+        markDrawChanged();
+    }
+}
+
+void ekSpatial::refreshWorldTransform() const
+{
+    m_state &= ~STATE_WORLD_STALE;
+    if (m_parent != nullptr) {
+        m_world.Product(m_parent->getWorldTransform(), getLocalTransform());
+    } else {
+        m_world = getLocalTransform();
+    }
+}
+
+void ekSpatial::refreshWorldBound() const
+{
+    m_state &= ~STATE_BOUND_STALE;
+    // Computing a bound changes nothing observable but the cached value.
+    const_cast<ekSpatial*>(this)->UpdateWorldBound();
 }
 
 void ekSpatial::UpdateWorldData()
 {
     updateWorldTransform();
-    m_dirty[0] &= ~(DIRTY_TRANSFORM | DIRTY_SUBTREE | DIRTY_BOUND);
+    m_dirty[0] &= ~kWorldBits;
 }
 
 void ekSpatial::UpdateWorldData_Flags()
@@ -88,7 +179,7 @@ void ekSpatial::updateAncestorBounds()
 {
     for (ekSpatial* ancestor = m_parent; ancestor != nullptr; ancestor = ancestor->m_parent) {
         if (!ancestor->m_keepBound) {
-            ancestor->UpdateWorldBound();
+            ancestor->markBoundStale();
         }
         ancestor->m_dirty[0] &= ~DIRTY_BOUND;
     }
@@ -98,7 +189,7 @@ void ekSpatial::UpdateGS()
 {
     UpdateWorldData();
     if (!m_keepBound) {
-        UpdateWorldBound();
+        markBoundStale();
     }
     updateAncestorBounds();
 }
@@ -107,7 +198,7 @@ void ekSpatial::UpdateGS_Flags()
 {
     UpdateWorldData_Flags();
     if (!m_keepBound) {
-        UpdateWorldBound();
+        markBoundStale();
     }
     updateAncestorBounds();
 }

@@ -1,12 +1,13 @@
 #include "ekGizmoNodeRotate.h"
 
 #include "ekAxisColors.h"
-#include "ekGroupLines.h"
 #include "ekUnitAxes.h"
 
 #include <Wm4/Wm4Math.h>
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 namespace ek {
 
@@ -23,6 +24,49 @@ constexpr float kCircleWidth = 2.0f;
 constexpr float kRotationAxisWidth = 2.6f;
 constexpr float kPlaneAxisWidth = 2.0f;
 
+// The shapes every rotate group draws, made once.
+struct RotateShapes {
+    // In the plane normal to each axis.
+    ekAxisLines circles;
+    // +X, +Y, +Z, -X, -Y, -Z.
+    std::array<ekPointer<ekLine>, 2 * kAxisCount> halfAxes;
+};
+
+const RotateShapes& rotateShapes()
+{
+    static const RotateShapes kShapes = [] {
+        RotateShapes shapes;
+        ekLine* circles[kAxisCount];
+        for (ekLine*& circle : circles) {
+            circle = new ekLine(kCircleVertices);
+            circle->setDrawMethod(ekLine::DM_CURVE);
+        }
+        for (unsigned int k = 0; k < kCircleVertices; ++k) {
+            const double theta = k * kCircleStep;
+            const float c = static_cast<float>(std::cos(theta));
+            const float s = static_cast<float>(std::sin(theta));
+            circles[0]->setVertexPosition(k, {0.0f, c, s});
+            circles[1]->setVertexPosition(k, {s, 0.0f, c});
+            circles[2]->setVertexPosition(k, {c, s, 0.0f});
+            for (ekLine* circle : circles) {
+                circle->setIndex(k, k);
+            }
+        }
+        for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+            circles[axis]->setIndex(kCircleVertices - 1, 0);
+            shapes.circles[axis] = sealShape(circles[axis]);
+            auto* positive = new ekLine(2u);
+            auto* negative = new ekLine(2u);
+            setRay(*positive, unitAxis(axis));
+            setRay(*negative, -unitAxis(axis));
+            shapes.halfAxes[axis] = sealShape(positive);
+            shapes.halfAxes[axis + kAxisCount] = sealShape(negative);
+        }
+        return shapes;
+    }();
+    return kShapes;
+}
+
 } // namespace
 
 ekGizmoNodeRotate::~ekGizmoNodeRotate() = default;
@@ -31,34 +75,17 @@ void ekGizmoNodeRotate::build(ekGizmoNode* owner)
 {
     setOwner(owner);
 
-    makeAxisLines(m_circles, kCircleVertices);
-    for (ekPointer<ekLine>& circle : m_circles) {
-        circle->setDrawMethod(ekLine::DM_CURVE);
-    }
-    for (unsigned int k = 0; k < kCircleVertices; ++k) {
-        const double theta = k * kCircleStep;
-        const float c = static_cast<float>(std::cos(theta));
-        const float s = static_cast<float>(std::sin(theta));
-        m_circles[0]->setVertexPosition(k, {0.0f, c, s});
-        m_circles[1]->setVertexPosition(k, {s, 0.0f, c});
-        m_circles[2]->setVertexPosition(k, {c, s, 0.0f});
-        for (ekPointer<ekLine>& circle : m_circles) {
-            circle->setIndex(k, k);
-        }
-    }
-    for (ekPointer<ekLine>& circle : m_circles) {
-        circle->setIndex(kCircleVertices - 1, 0);
-        circle->setWidth(kCircleWidth);
+    const RotateShapes& shapes = rotateShapes();
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        m_circles[axis] = lineOfShape(*shapes.circles[axis]);
+        m_circles[axis]->setWidth(kCircleWidth);
     }
     for (ekPointer<ekLine>& circle : m_circles) {
         attachToOwner(*this, *circle);
     }
 
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_axisLines[axis] = new ekLine(2u);
-        m_axisLines[axis + kAxisCount] = new ekLine(2u);
-        setRay(*m_axisLines[axis], unitAxis(axis));
-        setRay(*m_axisLines[axis + kAxisCount], -unitAxis(axis));
+    for (std::size_t line = 0; line < shapes.halfAxes.size(); ++line) {
+        m_axisLines[line] = lineOfShape(*shapes.halfAxes[line]);
     }
     for (ekPointer<ekLine>& line : m_axisLines) {
         attachToOwner(*this, *line);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ekGroupLines.h"
+
 #include <ek3DManipulation/ekGizmoNodeBase.h>
 
 #include <ekSceneGraph/ekLine.h>
-
-#include <vector>
 
 namespace ek {
 
@@ -23,13 +23,13 @@ public:
     // +X, +Y, +Z, -X, -Y, -Z.
     const ekPointer<ekLine>* getAxisLines() const { return m_axisLines; }
     // Indexed by the axis rotated about.
-    const std::vector<ekPointer<ekLine>>& getCircles() const { return m_circles; }
+    const ekAxisLines& getCircles() const { return m_circles; }
 
 private:
     void hideAxisLines();
 
     ekPointer<ekLine> m_axisLines[6];
-    std::vector<ekPointer<ekLine>> m_circles;
+    ekAxisLines m_circles;
 };
 
 } // namespace ek

@@ -1,7 +1,6 @@
 #include "ekGizmoNodeScale.h"
 
 #include "ekAxisColors.h"
-#include "ekGroupLines.h"
 #include "ekUnitAxes.h"
 
 #include <Wm4/Wm4Matrix3.h>
@@ -22,6 +21,52 @@ constexpr float kMarkerHalfSide = 0.5f;
 constexpr float kUniformInner = 0.5f;
 constexpr float kUniformOuter = 0.7f;
 
+// The shapes every scale group draws, made once.
+struct ScaleShapes {
+    ekPointer<ekLine> endSquare;
+    ekAxisLines planeMarkers;
+    ekPointer<ekLine> uniformHandle;
+};
+
+const ScaleShapes& scaleShapes()
+{
+    static const ScaleShapes kShapes = [] {
+        ScaleShapes shapes;
+        // The square lies in its local XY plane; a segment list would draw
+        // two sides, so the slots trace the outline.
+        auto* square = new ekLine(4, 5, true);
+        square->setDrawMethod(ekLine::DM_STRIP);
+        constexpr float h = kEndSquareHalfSide;
+        setShape(*square, {{-h, h, 0.0f}, {h, h, 0.0f}, {h, -h, 0.0f}, {-h, -h, 0.0f}}, {0, 1, 2, 3, 0});
+        shapes.endSquare = sealShape(square);
+
+        constexpr float m = kMarkerHalfSide;
+        for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+            const Wm4::Vector3<float>& e = unitAxis(axis);
+            const Wm4::Vector3<float> a = unitAxis((axis + 1) % kAxisCount) * m;
+            const Wm4::Vector3<float> b = unitAxis((axis + 2) % kAxisCount) * m;
+            auto* marker = new ekLine(8, 12, false);
+            // Outline, then the cross through the centre.
+            setShape(*marker, {e - a - b, e - a + b, e + a + b, e + a - b, e - a, e + a, e - b, e + b},
+                     {0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 6, 7});
+            shapes.planeMarkers[axis] = sealShape(marker);
+        }
+
+        // Two triangles joining the positive axes near the centre.
+        auto* uniform = new ekLine(6, 12, true);
+        const Wm4::Vector3<float>& x = unitAxis(0);
+        const Wm4::Vector3<float>& y = unitAxis(1);
+        const Wm4::Vector3<float>& z = unitAxis(2);
+        setShape(*uniform,
+                 {x * kUniformInner, y * kUniformInner, z * kUniformInner,
+                  x * kUniformOuter, y * kUniformOuter, z * kUniformOuter},
+                 {0, 1, 1, 2, 2, 0, 3, 4, 4, 5, 5, 3});
+        shapes.uniformHandle = sealShape(uniform);
+        return shapes;
+    }();
+    return kShapes;
+}
+
 } // namespace
 
 ekGizmoNodeScale::~ekGizmoNodeScale() = default;
@@ -31,22 +76,17 @@ void ekGizmoNodeScale::build(ekGizmoNode* owner)
     setOwner(owner);
     makeShafts(m_shafts, kShaftWidth);
 
-    // Each square lies in its local XY plane; its local frame stands it
-    // perpendicular to its axis at the axis end.
-    makeAxisLines(m_endSquares, 4, 5, true);
-    constexpr float h = kEndSquareHalfSide;
+    const ScaleShapes& shapes = scaleShapes();
+    // Each square's local frame stands it perpendicular to its axis at the
+    // axis end.
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        m_endSquares[axis] = lineOfShape(*shapes.endSquare);
         ekLine& square = *m_endSquares[axis];
-        // A segment list would draw two sides; the slots trace the outline.
-        square.setDrawMethod(ekLine::DM_STRIP);
-        setShape(square, {{-h, h, 0.0f}, {h, h, 0.0f}, {h, -h, 0.0f}, {-h, -h, 0.0f}}, {0, 1, 2, 3, 0});
         const Wm4::Vector3<float>& a = unitAxis((axis + 1) % kAxisCount);
         const Wm4::Vector3<float>& b = unitAxis((axis + 2) % kAxisCount);
         square.editLocalTransform(true).SetRotate(Wm4::Matrix3<float>(a, b, unitAxis(axis), true));
         square.editLocalTransform(true).SetTranslate(unitAxis(axis));
-    }
-    for (ekPointer<ekLine>& square : m_endSquares) {
-        square->setWidth(kEndSquareWidth);
+        square.setWidth(kEndSquareWidth);
     }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         attachToOwner(*this, *m_shafts[axis]);
@@ -55,32 +95,16 @@ void ekGizmoNodeScale::build(ekGizmoNode* owner)
 
     setHighlightColor(kBuildHighlightColor);
 
-    makeAxisLines(m_planeMarkers, 8, 12, false);
-    constexpr float m = kMarkerHalfSide;
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        const Wm4::Vector3<float>& e = unitAxis(axis);
-        const Wm4::Vector3<float> a = unitAxis((axis + 1) % kAxisCount) * m;
-        const Wm4::Vector3<float> b = unitAxis((axis + 2) % kAxisCount) * m;
-        ekLine& marker = *m_planeMarkers[axis];
-        // Outline, then the cross through the centre.
-        setShape(marker, {e - a - b, e - a + b, e + a + b, e + a - b, e - a, e + a, e - b, e + b},
-                 {0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 6, 7});
-        marker.setColor(rgbOf(getHighlightColor()));
+        m_planeMarkers[axis] = lineOfShape(*shapes.planeMarkers[axis]);
+        m_planeMarkers[axis]->setColor(rgbOf(getHighlightColor()));
     }
     for (ekPointer<ekLine>& marker : m_planeMarkers) {
         attachToOwner(*this, *marker);
     }
 
-    // Two triangles joining the positive axes near the centre.
-    m_uniformHandle = new ekLine(6, 12, true);
+    m_uniformHandle = lineOfShape(*shapes.uniformHandle);
     m_uniformHandle->setWidth(kUniformHandleWidth);
-    const Wm4::Vector3<float>& x = unitAxis(0);
-    const Wm4::Vector3<float>& y = unitAxis(1);
-    const Wm4::Vector3<float>& z = unitAxis(2);
-    setShape(*m_uniformHandle,
-             {x * kUniformInner, y * kUniformInner, z * kUniformInner,
-              x * kUniformOuter, y * kUniformOuter, z * kUniformOuter},
-             {0, 1, 1, 2, 2, 0, 3, 4, 4, 5, 5, 3});
     attachToOwner(*this, *m_uniformHandle);
 
     applyDefaultColors(true);

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "ekGroupLines.h"
+
 #include <ek3DManipulation/ekGizmoNodeBase.h>
 
 #include <ekSceneGraph/ekLine.h>
-
-#include <vector>
 
 namespace ek {
 
@@ -21,15 +21,15 @@ public:
     void setVisible(bool visible);
     void setActiveState(unsigned int axis, bool active);
 
-    const std::vector<ekPointer<ekLine>>& getShafts() const { return m_shafts; }
-    const std::vector<ekPointer<ekLine>>& getPlaneMarkers() const { return m_planeMarkers; }
-    const std::vector<ekPointer<ekLine>>& getEndSquares() const { return m_endSquares; }
+    const ekAxisLines& getShafts() const { return m_shafts; }
+    const ekAxisLines& getPlaneMarkers() const { return m_planeMarkers; }
+    const ekAxisLines& getEndSquares() const { return m_endSquares; }
     const ekPointer<ekLine>& getUniformHandle() const { return m_uniformHandle; }
 
 private:
-    std::vector<ekPointer<ekLine>> m_shafts;
-    std::vector<ekPointer<ekLine>> m_planeMarkers;
-    std::vector<ekPointer<ekLine>> m_endSquares;
+    ekAxisLines m_shafts;
+    ekAxisLines m_planeMarkers;
+    ekAxisLines m_endSquares;
     ekPointer<ekLine> m_uniformHandle;
 };
 

@@ -1,10 +1,10 @@
 #include "ekGizmoNodeTranslate.h"
 
 #include "ekAxisColors.h"
-#include "ekGroupLines.h"
 #include "ekUnitAxes.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace ek {
 
@@ -18,6 +18,19 @@ constexpr float kHeadLength = 0.2f;
 // Angle between the axis and each stroke of the arrowhead, in radians (pi / 8).
 constexpr float kHeadHalfAngle = 0.3926991f;
 
+// The V of every arrowhead, its tip at the origin, opening back along -X.
+const ekLine& headShape()
+{
+    static const ekPointer<ekLine> kShape = [] {
+        auto* head = new ekLine(3u);
+        const float spread = std::tan(kHeadHalfAngle) * kHeadLength;
+        setShape(*head, {{-kHeadLength, spread, 0.0f}, Wm4::Vector3<float>::ZERO, {-kHeadLength, -spread, 0.0f}},
+                 {0, 1, 2});
+        return sealShape(head);
+    }();
+    return *kShape;
+}
+
 } // namespace
 
 ekGizmoNodeTranslate::~ekGizmoNodeTranslate() = default;
@@ -29,14 +42,9 @@ void ekGizmoNodeTranslate::build(ekGizmoNode* owner)
 
     // The tip is the head's origin, so the node only has to move it to the
     // axis end and turn it about the axis to face the camera.
-    makeAxisLines(m_heads, 3u);
-    const float spread = std::tan(kHeadHalfAngle) * kHeadLength;
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        ekLine& head = *m_heads[axis];
-        setShape(head,
-                 {{-kHeadLength, spread, 0.0f}, Wm4::Vector3<float>::ZERO, {-kHeadLength, -spread, 0.0f}},
-                 {0, 1, 2});
-        head.editLocalTransform(true).SetTranslate(unitAxis(axis));
+        m_heads[axis] = lineOfShape(headShape());
+        m_heads[axis]->editLocalTransform(true).SetTranslate(unitAxis(axis));
     }
     for (ekPointer<ekLine>& head : m_heads) {
         head->setWidth(kHeadWidth);
@@ -66,6 +74,18 @@ void ekGizmoNodeTranslate::highlight(unsigned int axis)
     const Wm4::ColorRGBA previous = m_shafts[axis]->getColor();
     applyDefaultColors(false);
     paintHighlight(*this, previous, {m_shafts[axis].get(), m_heads[axis].get()});
+}
+
+bool ekGizmoNodeTranslate::recordFacingInputs(const FacingInputs& inputs)
+{
+    // Floats only, no padding: compared as they are stored.
+    static_assert(sizeof(FacingInputs) == 24 * sizeof(float), "FacingInputs holds floats only");
+    if (m_faced && std::memcmp(&m_facedFor, &inputs, sizeof inputs) == 0) {
+        return false;
+    }
+    m_facedFor = inputs;
+    m_faced = true;
+    return true;
 }
 
 void ekGizmoNodeTranslate::setVisible(bool visible)

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "ekGroupLines.h"
+
 #include <ek3DManipulation/ekGizmoNodeBase.h>
 
 #include <ekSceneGraph/ekLine.h>
 
-#include <vector>
+#include <Wm4/Wm4Matrix3.h>
+#include <Wm4/Wm4Vector3.h>
+
+#include <array>
 
 namespace ek {
 
@@ -22,12 +27,26 @@ public:
     void setVisible(bool visible);
 
     // Indexed by axis.
-    const std::vector<ekPointer<ekLine>>& getShafts() const { return m_shafts; }
-    const std::vector<ekPointer<ekLine>>& getHeads() const { return m_heads; }
+    const ekAxisLines& getShafts() const { return m_shafts; }
+    const ekAxisLines& getHeads() const { return m_heads; }
+
+    // All that turns the arrowheads to the camera: the eye, the node's world
+    // position and rotation, and the heads' tips (world space).
+    struct FacingInputs {
+        Wm4::Vector3<float> eye;
+        Wm4::Vector3<float> centre;
+        Wm4::Matrix3<float> rotation;
+        std::array<Wm4::Vector3<float>, kAxisCount> tips;
+    };
+    // Records the inputs the heads are turned for; false when they are, bit
+    // for bit, the last ones recorded: the heads then face the camera already.
+    bool recordFacingInputs(const FacingInputs& inputs);
 
 private:
-    std::vector<ekPointer<ekLine>> m_shafts;
-    std::vector<ekPointer<ekLine>> m_heads;
+    ekAxisLines m_shafts;
+    ekAxisLines m_heads;
+    FacingInputs m_facedFor{};
+    bool m_faced = false;
 };
 
 } // namespace ek

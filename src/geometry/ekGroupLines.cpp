@@ -40,14 +40,27 @@ void setRay(ekLine& line, const Wm4::Vector3<float>& end)
     setShape(line, {Wm4::Vector3<float>::ZERO, end}, {0, 1});
 }
 
-void makeShafts(std::vector<ekPointer<ekLine>>& shafts, float width)
+ekPointer<ekLine> sealShape(ekLine* shape)
 {
-    makeAxisLines(shafts, 2u);
+    shape->getModelBound();
+    return shape;
+}
+
+void makeShafts(ekAxisLines& shafts, float width)
+{
+    // The translate and scale groups draw the same shafts.
+    static const ekAxisLines kShapes = [] {
+        ekAxisLines shapes;
+        for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+            auto* shaft = new ekLine(2u);
+            setRay(*shaft, unitAxis(axis));
+            shapes[axis] = sealShape(shaft);
+        }
+        return shapes;
+    }();
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        setRay(*shafts[axis], unitAxis(axis));
-    }
-    for (ekPointer<ekLine>& shaft : shafts) {
-        shaft->setWidth(width);
+        shafts[axis] = lineOfShape(*kShapes[axis]);
+        shafts[axis]->setWidth(width);
     }
 }
 

@@ -7,8 +7,8 @@
 #include <Wm4/Wm4ColorRGBA.h>
 #include <Wm4/Wm4Vector3.h>
 
+#include <array>
 #include <initializer_list>
-#include <vector>
 
 namespace ek {
 
@@ -16,6 +16,9 @@ class ekGizmoNodeBase;
 
 // Every group has one handle of each kind per axis.
 constexpr unsigned int kAxisCount = 3;
+
+// One line per axis, indexed by axis.
+using ekAxisLines = std::array<ekPointer<ekLine>, kAxisCount>;
 
 // The highlight colour every group starts from once built.
 inline constexpr Wm4::ColorRGBA kBuildHighlightColor{1.0f, 1.0f, 1.0f, 1.0f};
@@ -35,16 +38,16 @@ inline Wm4::ColorRGB rgbOf(const Wm4::ColorRGBA& colour)
 // Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS).
 void showLine(ekLine& line, bool shown);
 
-// Makes a per-axis list hold exactly kAxisCount new lines, each built
-// from args (ekLine(n) for a strip, ekLine(v, i, bool) for a segment list).
-template <class... Args>
-void makeAxisLines(std::vector<ekPointer<ekLine>>& lines, const Args&... args)
+// A new line drawing shape's vertices and slots, which every gizmo shares
+// (see ekLine::ShapeOf).
+inline ekLine* lineOfShape(const ekLine& shape)
 {
-    lines.resize(kAxisCount);
-    for (ekPointer<ekLine>& line : lines) {
-        line = new ekLine(args...);
-    }
+    return new ekLine(ekLine::ShapeOf{shape});
 }
+
+// shape, ready to be shared by gizmos on any thread: its model bound is
+// computed once, here, while only the thread making it sees it.
+ekPointer<ekLine> sealShape(ekLine* shape);
 
 // Sets the vertex positions (owner-local unless the line has a local
 // transform) in vertex order, then the index slots in slot order.
@@ -55,7 +58,7 @@ void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
 void setRay(ekLine& line, const Wm4::Vector3<float>& end);
 
 // Makes the three shafts, from the centre to each unit axis end.
-void makeShafts(std::vector<ekPointer<ekLine>>& shafts, float width);
+void makeShafts(ekAxisLines& shafts, float width);
 
 // Appends line to the children of the group's owner node.
 void attachToOwner(const ekGizmoNodeBase& group, ekLine& line);

@@ -201,25 +201,17 @@ float ekGizmoControllerRotate::getNearestDistCirclePoint(const ekGizmoNode* node
                                                          const Wm4::Vector2<float>& cursor,
                                                          int width, int height) const
 {
-    const ekViewProjection& viewProjection = camera->getViewProjectionMatrix();
-    const ekGenericTransformation<float>& world = node->getWorldTransform();
-    const auto sample = [&](std::size_t k) {
-        return projectToScreen(viewProjection, world, circlePoint(axis, m_circleSamples[k]), width,
-                               height);
-    };
-    ekScreenSegment segment;
-    segment[1] = sample(0);
+    const ekScreenProjector project(camera->getViewProjectionMatrix(), node->getWorldTransform(),
+                                    width, height);
+    ekNearestSegment nearest(cursor);
+    Wm4::Vector2<float> previous = project(circlePoint(axis, m_circleSamples[0]));
     // The last sample repeats the first: the loop ends with the closing chord.
-    float best = Wm4::Math<float>::MAX_REAL;
     for (std::size_t k = 1; k < m_circleSamples.size(); ++k) {
-        segment[0] = segment[1];
-        segment[1] = sample(k);
-        const float d = distanceToSegment(segment, cursor);
-        if (d < best) {
-            best = d;
-        }
+        const Wm4::Vector2<float> next = project(circlePoint(axis, m_circleSamples[k]));
+        nearest.add(previous, next);
+        previous = next;
     }
-    return best;
+    return nearest.distance();
 }
 
 Wm4::Vector3<float> ekGizmoControllerRotate::getWorldNormal(const Wm4::Vector3<float>& localAxis,

@@ -32,33 +32,22 @@ class ArrowProbe {
 public:
     ArrowProbe(const ekGizmoNode& node, const ekCamera& camera, const Wm4::Vector2<float>& pos,
                int width, int height)
-        : m_viewProjection(camera.getViewProjectionMatrix()),
-          m_world(node.getWorldTransform()),
-          m_cursor(cursorPixel(pos, width, height)),
-          m_width(width),
-          m_height(height)
+        : m_project(camera.getViewProjectionMatrix(), node.getWorldTransform(), width, height),
+          m_cursor(cursorPixel(pos, width, height))
     {
-        m_segment[0] = project(Wm4::Vector3<float>::ZERO);
+        m_segment[0] = m_project(Wm4::Vector3<float>::ZERO);
     }
 
     // Pixels from the cursor to the arrow of axis.
     float distance(int axis)
     {
-        m_segment[1] = project(axisVector(axis));
+        m_segment[1] = m_project(axisVector(axis));
         return distanceToSegment(m_segment, m_cursor);
     }
 
 private:
-    Wm4::Vector2<float> project(const Wm4::Vector3<float>& local) const
-    {
-        return projectToScreen(m_viewProjection, m_world, local, m_width, m_height);
-    }
-
-    const ekViewProjection& m_viewProjection;
-    const ekGenericTransformation<float>& m_world;
+    ekScreenProjector m_project;
     Wm4::Vector2<float> m_cursor;
-    int m_width;
-    int m_height;
     ekScreenSegment m_segment;
 };
 

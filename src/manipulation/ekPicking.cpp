@@ -30,31 +30,68 @@ Wm4::Vector2<float> projectToScreen(const ekViewProjection& m,
             (y / w + 1.0f) * 0.5f * static_cast<float>(height)};
 }
 
+ekScreenProjector::ekScreenProjector(const ekViewProjection& m,
+                                     const ekGenericTransformation<float>& transform, int width,
+                                     int height)
+    : m_halfWidth(0.5f * static_cast<float>(width)), m_halfHeight(0.5f * static_cast<float>(height))
+{
+    const Wm4::Matrix3<float> linear = transform.GetMatrix();
+    const Wm4::Vector3<float>& t = transform.GetTranslate();
+    const std::size_t columns[3] = {0, 1, 3};
+    std::array<float, 4>* rows[3] = {&m_x, &m_y, &m_w};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const std::size_t col = columns[c];
+        std::array<float, 4>& out = *rows[c];
+        // Clip coordinate col of M p + t: the matrix's columns and the
+        // translation, each through the view-projection.
+        for (int j = 0; j < 3; ++j) {
+            out[static_cast<std::size_t>(j)] =
+                linear(0, j) * m[col] + linear(1, j) * m[4 + col] + linear(2, j) * m[8 + col];
+        }
+        out[3] = t.X() * m[col] + t.Y() * m[4 + col] + t.Z() * m[8 + col] + m[12 + col];
+    }
+}
+
+void ekNearestSegment::add(const Wm4::Vector2<float>& a, const Wm4::Vector2<float>& b)
+{
+    const Wm4::Vector2<float> e = b - a;
+    const Wm4::Vector2<float> fromA = m_p - a;
+    // The squared distance as numerator / denominator.
+    float numerator;
+    float denominator = 1.0f;
+    if (fromA.Dot(e) <= 0.0f) {
+        numerator = fromA.SquaredLength();
+    } else if ((b - m_p).Dot(e) <= 0.0f) {
+        numerator = (m_p - b).SquaredLength();
+    } else if (!(e.SquaredLength()
+                 > Wm4::Math<float>::ZERO_TOLERANCE * Wm4::Math<float>::ZERO_TOLERANCE)) {
+        // Too short to have a direction: measured from its start.
+        numerator = fromA.SquaredLength();
+    } else {
+        // Off the interior: |e x (p - a)|^2 / |e|^2.
+        const float cross = e.X() * fromA.Y() - e.Y() * fromA.X();
+        numerator = cross * cross;
+        denominator = e.SquaredLength();
+    }
+    if (m_squared < 0.0f || numerator < m_squared * denominator) {
+        m_squared = denominator == 1.0f ? numerator : numerator / denominator;
+    }
+}
+
+float ekNearestSegment::distance() const
+{
+    // A NaN first distance stays NaN.
+    return m_squared < 0.0f ? -1.0f : std::sqrt(m_squared);
+}
+
 float distanceToPolyline(const Wm4::Vector2<float>* points, std::size_t count,
                          const Wm4::Vector2<float>& p)
 {
-    float best = -1.0f;
+    ekNearestSegment nearest(p);
     for (std::size_t i = 0; i + 1 < count; ++i) {
-        const Wm4::Vector2<float>& a = points[i];
-        const Wm4::Vector2<float>& b = points[i + 1];
-        const Wm4::Vector2<float> e = b - a;
-        float squared;
-        if ((p - a).Dot(e) <= 0.0f) {
-            squared = (p - a).SquaredLength();
-        } else if ((b - p).Dot(e) <= 0.0f) {
-            squared = (p - b).SquaredLength();
-        } else {
-            const float length = e.Length();
-            const Wm4::Vector2<float> u = length > Wm4::Math<float>::ZERO_TOLERANCE
-                ? e / length
-                : Wm4::Vector2<float>::ZERO;
-            const Wm4::Vector2<float> foot = a + u * (p - a).Dot(u);
-            squared = (p - foot).SquaredLength();
-        }
-        const float d = std::sqrt(squared);
-        best = best == -1.0f ? d : std::min(best, d);
+        nearest.add(points[i], points[i + 1]);
     }
-    return best;
+    return nearest.distance();
 }
 
 bool isInsideViewport(const Wm4::Vector2<float>& pos)

@@ -134,6 +134,15 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
 {
     const ekGenericTransformation<float>& nodeWorld = getWorldTransform();
     const Wm4::Vector3<float>& centre = nodeWorld.GetTranslate();
+    ekGizmoNodeTranslate& arrows = m_geometry->translate;
+    ekGizmoNodeTranslate::FacingInputs inputs{camera->getLocation(), centre, nodeWorld.GetRotate(), {}};
+    for (unsigned int axis = 0; axis < inputs.tips.size(); ++axis) {
+        inputs.tips[axis] = arrows.getHeads()[axis]->getWorldTransform().GetTranslate();
+    }
+    // The same inputs would turn every head as it is turned already.
+    if (!arrows.recordFacingInputs(inputs)) {
+        return;
+    }
 
     // The node's world orientation; normalising its rows takes out a
     // uniform scale.
@@ -145,8 +154,9 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
         }
     }
 
-    for (const ekPointer<ekLine>& head : m_geometry->translate.getHeads()) {
-        const Wm4::Vector3<float>& tip = head->getWorldTransform().GetTranslate();
+    for (unsigned int axis = 0; axis < inputs.tips.size(); ++axis) {
+        ekLine& head = *arrows.getHeads()[axis];
+        const Wm4::Vector3<float>& tip = inputs.tips[axis];
         Wm4::Vector3<float> along = tip - centre;
         along /= along.Length();
         const Wm4::Vector3<float> fromEye = tip - camera->getLocation();
@@ -161,9 +171,9 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
         if (!isFinite(local)) {
             continue;
         }
-        const Wm4::Matrix3<float>& current = head->getLocalTransform().GetRotate();
+        const Wm4::Matrix3<float>& current = head.getLocalTransform().GetRotate();
         if (std::memcmp(current.Entries(), local.Entries(), 9 * sizeof(float)) != 0) {
-            head->editLocalTransform(true).SetRotate(local);
+            head.editLocalTransform(true).SetRotate(local);
         }
     }
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -109,6 +110,37 @@ TEST(ekLine, VerticesAndAppearance)
     EXPECT_EQ(line->getVertexBuffer()->getKind(), ek::ekGPUResource::VERTEX_BUFFER);
     EXPECT_EQ(line->getIndexBuffer()->getKind(), ek::ekGPUResource::INDEX_BUFFER);
     EXPECT_FALSE(line->getVertexBuffer()->isLoaded());
+}
+
+TEST(ekLine, SharedShape)
+{
+    ekPointer<ekLine> shape(new ekLine(3, 4, true));
+    shape->setDrawMethod(ekLine::DM_STRIP);
+    shape->setVertexPosition(1, Wm4::Vector3<float>(2.0f, 0.0f, 0.0f));
+    shape->setVertexPosition(2, Wm4::Vector3<float>(2.0f, 2.0f, 0.0f));
+    shape->setWidth(4.0f);
+    ekPointer<ekLine> line(new ekLine(ekLine::ShapeOf{*shape}));
+    // the shape: vertices, slots, draw method, static hint; not the appearance
+    EXPECT_EQ(line->getVertexCount(), 3);
+    EXPECT_EQ(line->getVertexPosition(2), Wm4::Vector3<float>(2.0f, 2.0f, 0.0f));
+    EXPECT_EQ(segmentsOf(*line), segmentsOf(*shape));
+    EXPECT_TRUE(line->hasStaticData());
+    EXPECT_EQ(line->getWidth(), 1.0f);
+    // as if its vertices had been written: a bound to compute, a redraw
+    EXPECT_EQ(line->getDirtyFlags(0), ek::DIRTY_BOUND | ek::DIRTY_RENDER);
+    // writing either leaves the other as it was
+    line->setVertexPosition(0, Wm4::Vector3<float>(-2.0f, 0.0f, 0.0f));
+    shape->setIndex(3, 0);
+    EXPECT_EQ(shape->getVertexPosition(0), Wm4::Vector3<float>::ZERO);
+    EXPECT_EQ(line->getIndex(3), 2u);
+    EXPECT_EQ(segmentsOf(*line), (Pairs{{0, 1}, {1, 2}, {2, 2}}));
+    // each bound follows its own vertices: around (-2..2, 0..2) and (0..2, 0..2)
+    EXPECT_EQ(line->getModelBound().getCenter(), Wm4::Vector3<float>(0.0f, 1.0f, 0.0f));
+    EXPECT_EQ(shape->getModelBound().getCenter(), Wm4::Vector3<float>(1.0f, 1.0f, 0.0f));
+    EXPECT_FLOAT_EQ(line->getModelBound().getRadius(), std::sqrt(5.0f));
+    // a shape outlives the lines made from it, and the other way round
+    shape = nullptr;
+    EXPECT_EQ(line->getIndex(2), 2u);
 }
 
 } // namespace

@@ -20,6 +20,7 @@ using ek::ekPointer;
 using ek::ekSpatial;
 using ek_test::expectNear;
 using ek_test::makeSegment;
+using ek_test::writeWorldTransform;
 using Transform = ek::ekGenericTransformation<float>;
 using Wm4::Matrix3f;
 using Wm4::Vector3f;
@@ -206,20 +207,6 @@ TEST(ekSpatial, UpdateFollowsFlags)
     scene.parent->forceIgnore(false, false, false);
     expectNear(scene.parent->getWorldTransform().GetTranslate(), Vector3f(10.0f, 0.0f, 100.0f), kTolerance);
     expectNear(worldVertex(*scene.line, 0), Vector3f(10.0f, 0.0f, 2.0f), kTolerance);
-}
-
-// Writes an object's world transform directly and brings its subtree and
-// its ancestors' bounds along, the way tools move host objects.
-void writeWorldTransform(ekSpatial& object, const Transform& wanted)
-{
-    Transform parentInverse;
-    object.getParent()->getWorldTransform().Inverse(parentInverse);
-    object.editWorldTransform(false) = wanted;
-    object.editLocalTransform(false).Product(parentInverse, wanted);
-    object.setDirty(ek::DIRTY_TRANSFORM, true, false);
-    object.forceIgnore(true, false, false);
-    object.UpdateGS_Flags();
-    object.forceIgnore(false, false, false);
 }
 
 TEST(ekSpatial, WrittenWorldTransformIsKept)

@@ -70,3 +70,25 @@ TEST(Picking, DistancesAndPlanes)
     EXPECT_FALSE(intersectPlane({Vec3::ZERO, {1.0f, 0.0f, 2e-6f}}, up, {0.0f, 0.0f, 1e33f}));
     EXPECT_FALSE(intersectPlane({onPlane, {nan, 0.0f, -1.0f}}, up, {0.0f, 0.0f, 1.0f}));
 }
+
+TEST(Picking, ScreenProjectorAgreesWithProjectToScreen)
+{
+    DragScene scene;
+    ekGenericTransformation<float> frame;
+    frame.SetRotate(rotationZ(30.0f));
+    frame.SetScale({2.0f, 0.5f, 1.0f});
+    frame.SetTranslate({1.0f, -2.0f, 0.5f});
+    ekGenericTransformation<float> general;
+    general.SetMatrix(Mat3(1.0f, 0.5f, 0.0f, 0.0f, 2.0f, 0.0f, 0.25f, 0.0f, 1.0f));
+    for (const bool perspective : {true, false}) {
+        scene.look({3.0f, 4.0f, 10.0f}, Vec3::ZERO, perspective);
+        const ekViewProjection& m = scene.camera()->getViewProjectionMatrix();
+        for (const auto& t : {ekGenericTransformation<float>(), frame, general}) {
+            const ekScreenProjector project(m, t, kWidth, kHeight);
+            for (const Vec3& p : {Vec3::ZERO, Vec3(0.7f, -1.2f, 2.0f), Vec3(-3.0f, 1.0f, 0.25f)}) {
+                EXPECT_NEAR((project(p) - projectToScreen(m, t, p, kWidth, kHeight)).Length(), 0.0f,
+                            kPixelTolerance);
+            }
+        }
+    }
+}

@@ -4,6 +4,7 @@
 #include "ekObject.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace ek {
@@ -23,6 +24,8 @@ public:
     // False when the function is not registered.
     static bool UnregisterAnalyseFunction(AnalyseFunction function);
     static std::size_t GetAnalyseFunctionCount();
+    // Changes at every registration and unregistration.
+    static std::uint64_t GetRegistryGeneration();
 
     void analyse(ekSpatial* root);
 

@@ -2,28 +2,16 @@
 
 #include "ek2DPrimitivesPass.h"
 #include "ekCameraNode.h"
+#include "ekDrawCache.h"
 #include "ekEngineInterface.h"
 #include "ekLine.h"
 #include "ekNode.h"
-
-#include <Wm4/Wm4ColorRGBA.h>
-#include <Wm4/Wm4Vector3.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace ek {
-
-// One drawn segment of a frame, in world space.
-struct ekDrawSegment {
-    Wm4::Vector3<float> start;
-    Wm4::Vector3<float> end;
-    Wm4::ColorRGBA color;
-    float width;      // pixels
-    bool overlay;     // drawn on top of the scene, without depth test
-    const ekLine* line;
-};
 
 // A headless engine for one view: a scene, a camera node, a viewport size
 // and the controllers that work in it. frame() runs one frame:
@@ -33,13 +21,20 @@ struct ekDrawSegment {
 //      they move or lay out is drawn in the same frame);
 //   2. the scene's world data (UpdateGS_Flags on the root);
 //   3. beforeDraw of every controller;
-//   4. the 2D primitives pass on the root;
+//   4. the 2D primitives pass on the root, unless nothing changed since
+//      its last run in this engine: the same scene and registered
+//      functions, no attach or detach, no dirty bit, transform, drawn line
+//      data or culling mode changed anywhere in the scene, and no other
+//      engine drew the scene in between (the batch is then kept as it is);
 //   5. the draw list: every line in culling mode CULL_DYNAMIC whose
 //      ancestors are drawn or are nodes in culling mode CULL_ALWAYS; lines
 //      below such a node are overlay, drawn after the rest; then the lines
 //      of the pass's geometry batch, as overlay;
-//   6. clears DIRTY_STRUCTURE and DIRTY_RENDER throughout the scene and
-//      the second dirty word.
+//   6. clears DIRTY_STRUCTURE and DIRTY_RENDER, and the second dirty word,
+//      of every spatial of the scene that had any of them set.
+// Steps 0, 2, 5 and 6 visit only what changed since the last frame (see
+// ekSpatial and ekDrawCache): a frame in which nothing changed costs the
+// same whatever the size of the scene.
 class ekEngine : public ekEngineInterface {
 public:
     ekEngine();
@@ -64,7 +59,7 @@ public:
     bool removeController(ekGenericControllerInterface* controller);
 
     const std::vector<ekDrawSegment>& frame();
-    const std::vector<ekDrawSegment>& getDrawList() const { return m_drawList; }
+    const std::vector<ekDrawSegment>& getDrawList() const { return m_draw.getList(); }
     std::uint64_t getFrameCount() const { return m_frameCount; }
     ek2DPrimitivesPass& getPrimitivesPass() { return m_pass; }
 
@@ -72,8 +67,6 @@ private:
     void announceStructure();
     template <class Call>
     void forEachController(Call call);
-    void collect(ekSpatial* spatial, bool overlay);
-    void appendLine(const ekLine& line, bool overlay);
 
     ekPointer<ekNode> m_scene;
     ekPointer<ekCameraNode> m_cameraNode;
@@ -81,9 +74,7 @@ private:
     int m_height = 480;
     std::vector<ekGenericControllerInterface*> m_controllers;
     ek2DPrimitivesPass m_pass;
-    std::vector<ekDrawSegment> m_drawList;
-    std::vector<ekDrawSegment> m_overlay;
-    std::vector<ekLine::Segment> m_segments;
+    ekDrawCache m_draw;
     std::uint64_t m_frameCount = 0;
     // Index of the next controller to call; 0 outside the loops.
     std::size_t m_nextController = 0;

@@ -5,6 +5,7 @@
 #include <Wm4/Wm4ColorRGB.h>
 #include <Wm4/Wm4ColorRGBA.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace ek {
@@ -23,11 +24,16 @@ namespace ek {
 // list. Segments whose slots refer to missing vertices are not drawn.
 class ekLine : public ekGeometry {
 public:
-    enum DrawMethod { DM_SEGMENTS = 0, DM_STRIP = 1, DM_LOOP = 2, DM_CURVE = 3 };
+    enum DrawMethod : std::uint8_t { DM_SEGMENTS = 0, DM_STRIP = 1, DM_LOOP = 2, DM_CURVE = 3 };
 
     struct Segment {
         unsigned int start;
         unsigned int end;
+    };
+
+    // Names the line whose shape a new line takes (see the constructor).
+    struct ShapeOf {
+        const ekLine& line;
     };
 
     static const ekRtti TYPE;
@@ -39,28 +45,61 @@ public:
     // change after they are first set (it may keep them in a static
     // buffer); it does not change what is drawn.
     ekLine(int vertexCount, int indexCount, bool staticData);
+    // The vertices, slots, draw method and static-data hint of shape.line,
+    // whose vertex and index data it shares until either line writes them;
+    // width, colour and transforms are those of a new line.
+    explicit ekLine(ShapeOf shape);
 
     DrawMethod getDrawMethod() const { return m_drawMethod; }
-    void setDrawMethod(DrawMethod method) { m_drawMethod = method; }
+    void setDrawMethod(DrawMethod method);
     bool hasStaticData() const { return m_staticData; }
 
     // In pixels; 1 unless set.
     float getWidth() const { return m_width; }
-    void setWidth(float width) { m_width = width; }
+    void setWidth(float width);
 
     // White unless set. The RGB overload makes the colour opaque.
     const Wm4::ColorRGBA& getColor() const { return m_color; }
-    void setColor(const Wm4::ColorRGB& color) { m_color = Wm4::ColorRGBA(color); }
-    void setColor(const Wm4::ColorRGBA& color) { m_color = color; }
+    void setColor(const Wm4::ColorRGB& color) { setColor(Wm4::ColorRGBA(color)); }
+    void setColor(const Wm4::ColorRGBA& color);
 
     // Appends the segments this line draws, as vertex pairs.
     void appendSegments(std::vector<Segment>& out) const;
 
+    // Calls segment(start, end) for each segment this line draws, in order.
+    template <class Visit>
+    void forEachSegment(Visit&& segment) const
+    {
+        const int slotCount = getIndexCount();
+        const unsigned int* index = indexData();
+        const auto vertexCount = static_cast<unsigned int>(getVertexCount());
+        const auto visit = [&](int a, int b) {
+            const unsigned int start = index[a];
+            const unsigned int end = index[b];
+            if (start < vertexCount && end < vertexCount) {
+                segment(start, end);
+            }
+        };
+        const int step = m_drawMethod == DM_SEGMENTS ? 2 : 1;
+        for (int slot = 0; slot + 1 < slotCount; slot += step) {
+            visit(slot, slot + 1);
+        }
+        if (m_drawMethod == DM_LOOP && slotCount > 2) {
+            visit(slotCount - 1, 0);
+        }
+    }
+
 private:
+    friend class ekDrawCache;
+
+    // Where the engine that last laid out its draw list put this line.
+    static constexpr std::uint32_t kNoDrawSlot = ~std::uint32_t(0);
+
+    Wm4::ColorRGBA m_color = Wm4::ColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
+    float m_width = 1.0f;
+    mutable std::uint32_t m_drawSlot = kNoDrawSlot;
     DrawMethod m_drawMethod;
     bool m_staticData;
-    float m_width = 1.0f;
-    Wm4::ColorRGBA m_color = Wm4::ColorRGBA(1.0f, 1.0f, 1.0f, 1.0f);
 };
 
 } // namespace ek

@@ -45,10 +45,21 @@ protected:
     unsigned int setDirtyDown(bool subtree) override;
 
 private:
+    friend class ekSpatial;
+    friend class ekDrawCache;
+    friend class ekSceneGraphVisitor;
+
     void markStructureChanged();
+    void linkPending(ekSpatial& child);
+    void unlinkPending(ekSpatial& child);
 
     std::vector<ekPointer<ekSpatial>> m_children;
     std::uint64_t m_structureGeneration = 0;
+    // The children that changed since a frame last looked (see ekSpatial).
+    ekSpatial* m_pendingHead = nullptr;
+    ekSpatial* m_pendingTail = nullptr;
+    // The last frame that took this subtree's changes (see ekEngine).
+    std::uint32_t m_frameStamp = 0;
     bool m_boundFromChildren;
 };
 

@@ -2,6 +2,7 @@
 
 #include "ekRtti.h"
 
+#include <memory>
 #include <string>
 
 namespace ek {
@@ -29,12 +30,14 @@ public:
     }
     int GetReferences() const { return m_references; }
 
-    const std::string& getName() const { return m_name; }
-    void setName(const std::string& name) { m_name = name; }
+    // Empty unless set.
+    const std::string& getName() const;
+    void setName(const std::string& name);
 
 private:
+    // Most objects are never named: the name lives on the heap once set.
+    std::unique_ptr<std::string> m_name;
     int m_references = 0;
-    std::string m_name;
 };
 
 // A counted reference: holds one count of its object while not null.

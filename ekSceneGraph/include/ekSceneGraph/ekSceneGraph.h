@@ -5,6 +5,7 @@
 #include "ekBound.h"
 #include "ekCamera.h"
 #include "ekCameraNode.h"
+#include "ekDrawCache.h"
 #include "ekEngine.h"
 #include "ekEngineInterface.h"
 #include "ekGenericTransformation.h"

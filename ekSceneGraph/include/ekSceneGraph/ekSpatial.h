@@ -4,6 +4,9 @@
 #include "ekGenericTransformation.h"
 #include "ekObject.h"
 
+#include <cstdint>
+#include <memory>
+
 namespace ek {
 
 class ekNode;
@@ -31,9 +34,21 @@ enum ekDirtyFlag : unsigned int {
 // setDirty with redraw copies its flags there, and ekEngine::frame clears
 // the word after drawing. The first word belongs to the world-data update,
 // which clears its transform and bound bits.
+//
+// World bounds are brought up to date when read: an update only notes
+// which bounds it made stale, so that nothing is merged that nobody reads.
+// A leaf in culling mode CULL_ALWAYS likewise derives its world transform
+// when read rather than at each update. Either reads the values an eager
+// update would have left, unless a world transform was written without
+// marking in between (the bound then follows the written transform).
+//
+// Every change a frame has to see (dirty bits, a drawn line's data, a
+// culling mode) links the spatial into its parent's list of pending
+// children, and the parent into its own, so that updates and frames visit
+// what changed instead of the whole scene.
 class ekSpatial : public ekObject {
 public:
-    enum CullingMode {
+    enum CullingMode : std::uint8_t {
         CULL_DYNAMIC = 0, // drawn
         CULL_ALWAYS = 1,  // never drawn by the ordinary pass
     };
@@ -45,8 +60,15 @@ public:
 
     ekNode* getParent() const { return m_parent; }
 
-    const ekGenericTransformation<float>& getLocalTransform() const { return m_local; }
-    const ekGenericTransformation<float>& getWorldTransform() const { return m_world; }
+    // The identity until first edited.
+    const ekGenericTransformation<float>& getLocalTransform() const;
+    const ekGenericTransformation<float>& getWorldTransform() const
+    {
+        if ((m_state & STATE_WORLD_STALE) != 0) {
+            refreshWorldTransform();
+        }
+        return m_world;
+    }
     // The local transform, to be changed in place. markDirty sets
     // DIRTY_TRANSFORM here and DIRTY_BOUND on the ancestors, so that the
     // next UpdateGS_Flags (ekEngine::frame runs one) brings the world data
@@ -56,14 +78,20 @@ public:
     // also writes the matching local transform (see forceIgnore).
     ekGenericTransformation<float>& editWorldTransform(bool markDirty);
 
-    const ekBound& getWorldBound() const { return m_worldBound; }
+    const ekBound& getWorldBound() const
+    {
+        if ((m_state & STATE_BOUND_STALE) != 0) {
+            refreshWorldBound();
+        }
+        return m_worldBound;
+    }
 
     // Objects that the host marks as not to be moved by tools.
     bool isExcluded() const { return m_excluded; }
     void setExcluded(bool excluded) { m_excluded = excluded; }
 
     CullingMode getCullingMode() const { return m_cullingMode; }
-    void setCullingMode(CullingMode mode) { m_cullingMode = mode; }
+    void setCullingMode(CullingMode mode);
 
     // word 0 or 1; any other word reads 0.
     unsigned int getDirtyFlags(int word) const { return word == 0 || word == 1 ? m_dirty[word] : 0; }
@@ -87,7 +115,14 @@ public:
     void UpdateGS_Flags();
 
 protected:
-    ekSpatial() = default;
+    // What a spatial is, for the engine's walks (set by constructors).
+    enum Kind : std::uint8_t {
+        KIND_SPATIAL = 0,
+        KIND_NODE = 1,
+        KIND_LINE = 2,
+    };
+
+    explicit ekSpatial(Kind kind = KIND_SPATIAL) : m_kind(kind) {}
 
     // Recompute the world transform of this object from its parent (unless
     // kept by forceIgnore), then what lies below.
@@ -104,21 +139,49 @@ protected:
     bool keepsWorldBound() const { return m_keepBound; }
     bool keepsChildren() const { return m_keepChildren; }
     void updateWorldTransform();
+    // Tells the frame that what this line draws changed.
+    void markDrawChanged();
 
 private:
     friend class ekNode;
-    void updateAncestorBounds();
+    friend class ekDrawCache;
+    friend class ekSceneGraphVisitor;
 
-    ekNode* m_parent = nullptr;
-    ekGenericTransformation<float> m_local;
-    ekGenericTransformation<float> m_world;
-    ekBound m_worldBound;
+    // Engine bookkeeping, apart from the dirty words.
+    enum State : std::uint8_t {
+        STATE_PENDING = 0x01,       // in the parent's pending list
+        STATE_WORLD_STALE = 0x02,   // world transform derived when read
+        STATE_BOUND_STALE = 0x04,   // world bound recomputed when read
+        STATE_DRAW_CHANGED = 0x08,  // the segments a line draws changed
+        STATE_CULL_CHANGED = 0x10,  // the culling mode changed
+    };
+
+    void orDirty(unsigned int word0, unsigned int word1);
+    // Links this spatial, and each ancestor not yet linked, into its
+    // parent's pending list.
+    void markPending();
+    void markBoundStale();
+    void updateAncestorBounds();
+    void refreshWorldTransform() const;
+    void refreshWorldBound() const;
+
     unsigned int m_dirty[2] = {0, 0};
+    mutable std::uint8_t m_state = 0;
+    Kind m_kind;
     CullingMode m_cullingMode = CULL_DYNAMIC;
     bool m_excluded = false;
     bool m_keepWorld = false;
     bool m_keepBound = false;
     bool m_keepChildren = false;
+    ekNode* m_parent = nullptr;
+    // Siblings in the parent's pending list.
+    ekSpatial* m_pendingPrev = nullptr;
+    ekSpatial* m_pendingNext = nullptr;
+    // Most lines never leave their parent's frame: the local transform
+    // takes memory only once edited.
+    std::unique_ptr<ekGenericTransformation<float>> m_local;
+    mutable ekGenericTransformation<float> m_world;
+    mutable ekBound m_worldBound;
 };
 
 } // namespace ek
