@@ -1,8 +1,8 @@
 #include <ek3DManipulation/ekGizmoController.h>
 
 #include "ekDragDispatch.h"
-#include "manipulation/ekListenerList.h"
-#include "node/ekTransformUtils.h"
+#include "ekListenerList.h"
+#include "ekTransformUtils.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoControllerDrags.h>

@@ -71,9 +71,8 @@ const RotateShapes& rotateShapes()
 
 ekGizmoNodeRotate::~ekGizmoNodeRotate() = default;
 
-void ekGizmoNodeRotate::build(ekGizmoNode* owner)
+void ekGizmoNodeRotate::buildLines()
 {
-    setOwner(owner);
 
     const RotateShapes& shapes = rotateShapes();
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {

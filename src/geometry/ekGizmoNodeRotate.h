@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-#include <ek3DManipulation/ekGizmoNodeBase.h>
 
 #include <ekSceneGraph/ekLine.h>
 
@@ -10,20 +10,22 @@ namespace ek {
 
 // The rotate circles, one per axis in the plane normal to it, and six
 // white half-axis lines shown only while a rotation is dragged.
-class ekGizmoNodeRotate : public ekGizmoNodeBase {
+class ekGizmoNodeRotate : public ekGizmoGroup {
 public:
     ~ekGizmoNodeRotate() override;
 
-    void build(ekGizmoNode* owner);
-    void applyDefaultColors(bool notifyOwner);
-    void highlight(unsigned int axis);
-    void setVisible(bool visible);
-    void setActiveState(unsigned int axis, bool active);
+    void applyDefaultColors(bool notifyOwner) override;
+    void highlight(unsigned int axis) override;
+    void setVisible(bool visible) override;
+    void setActiveState(unsigned int axis, bool active) override;
 
     // +X, +Y, +Z, -X, -Y, -Z.
     const ekPointer<ekLine>* getAxisLines() const { return m_axisLines; }
     // Indexed by the axis rotated about.
     const ekAxisLines& getCircles() const { return m_circles; }
+
+protected:
+    void buildLines() override;
 
 private:
     void hideAxisLines();

@@ -71,9 +71,8 @@ const ScaleShapes& scaleShapes()
 
 ekGizmoNodeScale::~ekGizmoNodeScale() = default;
 
-void ekGizmoNodeScale::build(ekGizmoNode* owner)
+void ekGizmoNodeScale::buildLines()
 {
-    setOwner(owner);
     makeShafts(m_shafts, kShaftWidth);
 
     const ScaleShapes& shapes = scaleShapes();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-#include <ek3DManipulation/ekGizmoNodeBase.h>
 
 #include <ekSceneGraph/ekLine.h>
 
@@ -11,20 +11,22 @@ namespace ek {
 // The scale handles: per axis a shaft with a small square at its end, a
 // larger plane marker shown for the dragged axis, and the white
 // uniform-scale triangles near the centre.
-class ekGizmoNodeScale : public ekGizmoNodeBase {
+class ekGizmoNodeScale : public ekGizmoGroup {
 public:
     ~ekGizmoNodeScale() override;
 
-    void build(ekGizmoNode* owner);
-    void applyDefaultColors(bool notifyOwner);
-    void highlight(unsigned int axis);
-    void setVisible(bool visible);
-    void setActiveState(unsigned int axis, bool active);
+    void applyDefaultColors(bool notifyOwner) override;
+    void highlight(unsigned int axis) override;
+    void setVisible(bool visible) override;
+    void setActiveState(unsigned int axis, bool active) override;
 
     const ekAxisLines& getShafts() const { return m_shafts; }
     const ekAxisLines& getPlaneMarkers() const { return m_planeMarkers; }
     const ekAxisLines& getEndSquares() const { return m_endSquares; }
     const ekPointer<ekLine>& getUniformHandle() const { return m_uniformHandle; }
+
+protected:
+    void buildLines() override;
 
 private:
     ekAxisLines m_shafts;

@@ -35,9 +35,8 @@ const ekLine& headShape()
 
 ekGizmoNodeTranslate::~ekGizmoNodeTranslate() = default;
 
-void ekGizmoNodeTranslate::build(ekGizmoNode* owner)
+void ekGizmoNodeTranslate::buildLines()
 {
-    setOwner(owner);
     makeShafts(m_shafts, kShaftWidth);
 
     // The tip is the head's origin, so the node only has to move it to the

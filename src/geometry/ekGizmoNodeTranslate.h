@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-#include <ek3DManipulation/ekGizmoNodeBase.h>
 
 #include <ekSceneGraph/ekLine.h>
 
@@ -15,16 +15,15 @@ namespace ek {
 
 // The translate arrows: per axis a shaft from the centre to the axis end
 // and a V-shaped head at that end, which the node turns to the camera.
-class ekGizmoNodeTranslate : public ekGizmoNodeBase {
+class ekGizmoNodeTranslate : public ekGizmoGroup {
 public:
     ~ekGizmoNodeTranslate() override;
 
     // Makes the lines, attaches them to owner (shaft X, head X, shaft Y,
     // ...), white highlight, default colours.
-    void build(ekGizmoNode* owner);
-    void applyDefaultColors(bool notifyOwner);
-    void highlight(unsigned int axis);
-    void setVisible(bool visible);
+    void applyDefaultColors(bool notifyOwner) override;
+    void highlight(unsigned int axis) override;
+    void setVisible(bool visible) override;
 
     // Indexed by axis.
     const ekAxisLines& getShafts() const { return m_shafts; }
@@ -41,6 +40,9 @@ public:
     // Records the inputs the heads are turned for; false when they are, bit
     // for bit, the last ones recorded: the heads then face the camera already.
     bool recordFacingInputs(const FacingInputs& inputs);
+
+protected:
+    void buildLines() override;
 
 private:
     ekAxisLines m_shafts;

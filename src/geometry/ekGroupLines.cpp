@@ -1,21 +1,11 @@
 #include "ekGroupLines.h"
 
+#include "ekGizmoGroup.h"
 #include "ekUnitAxes.h"
 
-#include <ek3DManipulation/ekGizmoNode.h>
-#include <ek3DManipulation/ekGizmoNodeBase.h>
+#include <ekSceneGraph/ekNode.h>
 
 namespace ek {
-
-namespace {
-
-// The groups need nothing of their owner but the engine node.
-ekNode& ownerNode(const ekGizmoNodeBase& group)
-{
-    return *group.getOwner();
-}
-
-} // namespace
 
 void showLine(ekLine& line, bool shown)
 {
@@ -64,17 +54,17 @@ void makeShafts(ekAxisLines& shafts, float width)
     }
 }
 
-void attachToOwner(const ekGizmoNodeBase& group, ekLine& line)
+void attachToOwner(const ekGizmoGroup& group, ekLine& line)
 {
-    ownerNode(group).attachChild(&line);
+    group.lineParent().attachChild(&line);
 }
 
-void markOwnerForRedraw(const ekGizmoNodeBase& group)
+void markOwnerForRedraw(const ekGizmoGroup& group)
 {
-    ownerNode(group).setDirty(0, true, false);
+    group.lineParent().setDirty(0, true, false);
 }
 
-void paintHighlight(const ekGizmoNodeBase& group, const Wm4::ColorRGBA& previous,
+void paintHighlight(const ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
                     std::initializer_list<ekLine*> handles)
 {
     // The stored colour keeps its own alpha; a highlight is always opaque.

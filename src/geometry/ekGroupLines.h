@@ -12,7 +12,7 @@
 
 namespace ek {
 
-class ekGizmoNodeBase;
+class ekGizmoGroup;
 
 // Every group has one handle of each kind per axis.
 constexpr unsigned int kAxisCount = 3;
@@ -61,15 +61,15 @@ void setRay(ekLine& line, const Wm4::Vector3<float>& end);
 void makeShafts(ekAxisLines& shafts, float width);
 
 // Appends line to the children of the group's owner node.
-void attachToOwner(const ekGizmoNodeBase& group, ekLine& line);
+void attachToOwner(const ekGizmoGroup& group, ekLine& line);
 
 // Asks the engine to draw the group's owner node again.
-void markOwnerForRedraw(const ekGizmoNodeBase& group);
+void markOwnerForRedraw(const ekGizmoGroup& group);
 
 // Gives handles the group's highlight colour made opaque, and marks the
 // owner for redraw when that differs from previous (the colour the first
 // handle had before the group's default colours were applied).
-void paintHighlight(const ekGizmoNodeBase& group, const Wm4::ColorRGBA& previous,
+void paintHighlight(const ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
                     std::initializer_list<ekLine*> handles);
 
 } // namespace ek

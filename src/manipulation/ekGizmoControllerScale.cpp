@@ -1,7 +1,7 @@
 #include <ek3DManipulation/ekGizmoControllerDrags.h>
 
 #include "ekPicking.h"
-#include "node/ekTransformUtils.h"
+#include "ekTransformUtils.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoNode.h>

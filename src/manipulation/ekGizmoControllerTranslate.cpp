@@ -2,9 +2,9 @@
 
 #include "ekListenerList.h"
 #include "ekPicking.h"
-#include "geometry/ekUnitAxes.h"
-#include "node/ekMatrixUtils.h"
-#include "node/ekTransformUtils.h"
+#include "ekUnitAxes.h"
+#include "ekMatrixUtils.h"
+#include "ekTransformUtils.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoNode.h>

@@ -1,6 +1,6 @@
 #include "ekPicking.h"
 
-#include "node/ekMatrixUtils.h"
+#include "ekMatrixUtils.h"
 
 #include <ekSceneGraph/ekCamera.h>
 

@@ -30,12 +30,10 @@ ekGizmoNode::ekGizmoNode(bool b)
     // Owned here until every line is made, so that a failed allocation
     // releases the groups' references; the base then releases the children.
     auto geometry = std::make_unique<ekGizmoGeometry>();
-    geometry->translate.build(this);
-    geometry->rotate.build(this);
-    geometry->scale.build(this);
-    geometry->translate.setVisible(false);
-    geometry->rotate.setVisible(false);
-    geometry->scale.setVisible(false);
+    geometry->translate.build(this, *this);
+    geometry->rotate.build(this, *this);
+    geometry->scale.build(this, *this);
+    showOnly(*geometry, NONE);
     m_geometry = geometry.release();
     // The ordinary pass never draws the node; its lines reach the screen
     // as an overlay.
@@ -66,48 +64,18 @@ void ekGizmoNode::setReferenceObjects(const std::vector<ekSpatial*>& objects)
 
 void ekGizmoNode::setMode(GizmoMode mode)
 {
-    m_geometry->translate.setVisible(false);
-    m_geometry->rotate.setVisible(false);
-    m_geometry->scale.setVisible(false);
-    withGroup(*m_geometry, mode, [](auto& group) { group.setVisible(true); });
+    showOnly(*m_geometry, mode);
     m_mode = mode;
 }
 
 void ekGizmoNode::setEnabledAxis(GizmoMode mode, unsigned char mask)
 {
-    ekGizmoGeometry& groups = *m_geometry;
-    if (ekGizmoNodeBase* group = groupOf(groups, mode)) {
+    if (ekGizmoGroup* group = groupOf(*m_geometry, mode)) {
         group->setEnabledAxis(mask);
     }
     // Visibility follows mode, not m_mode: the caller decides whether the
     // mode follows too.
-    switch (mode) {
-    case TRANSLATE:
-        groups.translate.setVisible(true);
-        groups.rotate.setVisible(false);
-        groups.scale.setVisible(false);
-        break;
-    case ROTATE:
-        groups.rotate.setVisible(true);
-        groups.translate.setVisible(false);
-        groups.scale.setVisible(false);
-        break;
-    case SCALE:
-        groups.scale.setVisible(true);
-        groups.translate.setVisible(false);
-        groups.rotate.setVisible(false);
-        break;
-    case NONE:
-        groups.scale.setVisible(false);
-        groups.translate.setVisible(false);
-        groups.rotate.setVisible(false);
-        break;
-    default:
-        groups.translate.setVisible(false);
-        groups.rotate.setVisible(false);
-        groups.scale.setVisible(false);
-        break;
-    }
+    showOnly(*m_geometry, mode);
 }
 
 unsigned char ekGizmoNode::getEnabledAxis(GizmoMode mode) const

@@ -1,13 +1,18 @@
 #pragma once
 
-#include "geometry/ekGizmoGeometry.h"
+#include "ekGizmoGeometry.h"
 
 #include <ek3DManipulation/ekGizmoNode.h>
 
+#include <type_traits>
+
 namespace ek {
 
-// The handle group that mode selects; null for NONE and above.
-inline ekGizmoNodeBase* groupOf(ekGizmoGeometry& geometry, ekGizmoNode::GizmoMode mode)
+// The handle group that mode selects (const with a const geometry); null
+// for NONE and above.
+template <class Geometry>
+auto groupOf(Geometry& geometry, ekGizmoNode::GizmoMode mode)
+    -> std::conditional_t<std::is_const<Geometry>::value, const ekGizmoGroup*, ekGizmoGroup*>
 {
     switch (mode) {
     case ekGizmoNode::TRANSLATE:
@@ -21,23 +26,16 @@ inline ekGizmoNodeBase* groupOf(ekGizmoGeometry& geometry, ekGizmoNode::GizmoMod
     }
 }
 
-// Calls action on the group that mode selects, as its own type; nothing
-// for NONE and above.
-template <class Action>
-void withGroup(ekGizmoGeometry& geometry, ekGizmoNode::GizmoMode mode, Action&& action)
+// Shows the group that mode selects and hides the others (all of them for
+// NONE and above). A group's visibility is a state: the order of the calls
+// does not matter.
+inline void showOnly(ekGizmoGeometry& geometry, ekGizmoNode::GizmoMode mode)
 {
-    switch (mode) {
-    case ekGizmoNode::TRANSLATE:
-        action(geometry.translate);
-        break;
-    case ekGizmoNode::ROTATE:
-        action(geometry.rotate);
-        break;
-    case ekGizmoNode::SCALE:
-        action(geometry.scale);
-        break;
-    default:
-        break;
+    const ekGizmoGroup* shown = groupOf(geometry, mode);
+    for (ekGizmoGroup* group : {static_cast<ekGizmoGroup*>(&geometry.translate),
+                                static_cast<ekGizmoGroup*>(&geometry.rotate),
+                                static_cast<ekGizmoGroup*>(&geometry.scale)}) {
+        group->setVisible(group == shown);
     }
 }
 

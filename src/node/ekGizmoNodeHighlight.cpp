@@ -1,7 +1,7 @@
 #include <ek3DManipulation/ekGizmoNode.h>
 
 #include "ekGizmoNodeGroups.h"
-#include "geometry/ekGroupLines.h"
+#include "ekGroupLines.h"
 
 namespace ek {
 
@@ -11,19 +11,23 @@ void ekGizmoNode::highlight(unsigned int axis)
     if (axis >= kAxisCount) {
         return;
     }
-    withGroup(*m_geometry, m_mode, [axis](auto& group) { group.highlight(axis); });
+    if (ekGizmoGroup* group = groupOf(*m_geometry, m_mode)) {
+        group->highlight(axis);
+    }
 }
 
 void ekGizmoNode::setHighlightColor(GizmoMode mode, const Wm4::ColorRGBA& colour)
 {
-    if (ekGizmoNodeBase* group = groupOf(*m_geometry, mode)) {
+    if (ekGizmoGroup* group = groupOf(*m_geometry, mode)) {
         group->setHighlightColor(colour);
     }
 }
 
 void ekGizmoNode::applyDefaultColors()
 {
-    withGroup(*m_geometry, m_mode, [](auto& group) { group.applyDefaultColors(true); });
+    if (ekGizmoGroup* group = groupOf(*m_geometry, m_mode)) {
+        group->applyDefaultColors(true);
+    }
 }
 
 void ekGizmoNode::setActiveState(unsigned int axis, bool active)
@@ -31,16 +35,9 @@ void ekGizmoNode::setActiveState(unsigned int axis, bool active)
     if (axis >= kAxisCount) {
         return;
     }
-    // A translate drag has no feedback lines.
-    switch (m_mode) {
-    case ROTATE:
-        m_geometry->rotate.setActiveState(axis, active);
-        break;
-    case SCALE:
-        m_geometry->scale.setActiveState(axis, active);
-        break;
-    default:
-        break;
+    // A translate drag has no feedback lines: its group ignores this.
+    if (ekGizmoGroup* group = groupOf(*m_geometry, m_mode)) {
+        group->setActiveState(axis, active);
     }
 }
 

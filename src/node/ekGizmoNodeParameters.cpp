@@ -1,7 +1,7 @@
 #include <ek3DManipulation/ekGizmoNode.h>
 
-#include "node/ekMatrixUtils.h"
-#include "node/ekTransformUtils.h"
+#include "ekMatrixUtils.h"
+#include "ekTransformUtils.h"
 
 namespace ek {
 

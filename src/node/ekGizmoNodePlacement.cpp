@@ -1,8 +1,8 @@
 #include <ek3DManipulation/ekGizmoNode.h>
 
-#include "geometry/ekGizmoGeometry.h"
-#include "node/ekMatrixUtils.h"
-#include "node/ekTransformUtils.h"
+#include "ekGizmoGeometry.h"
+#include "ekMatrixUtils.h"
+#include "ekTransformUtils.h"
 
 #include <ekSceneGraph/ekCamera.h>
 

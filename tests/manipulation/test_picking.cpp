@@ -1,6 +1,6 @@
 #include "dragScene.h"
 
-#include "manipulation/ekPicking.h"
+#include "ekPicking.h"
 
 #include <gtest/gtest.h>
 

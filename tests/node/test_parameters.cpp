@@ -1,6 +1,6 @@
 #include <ek3DManipulation/ekGizmoNode.h>
 
-#include "node/ekMatrixUtils.h"
+#include "ekMatrixUtils.h"
 
 #include <gtest/gtest.h>
 

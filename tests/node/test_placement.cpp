@@ -1,7 +1,7 @@
 #include <ek3DManipulation/ekGizmoNode.h>
 
-#include "geometry/ekUnitAxes.h"
-#include "node/ekMatrixUtils.h"
+#include "ekUnitAxes.h"
+#include "ekMatrixUtils.h"
 
 #include <ekSceneGraph/ekCamera.h>
 #include <ekSceneGraph/ekLine.h>

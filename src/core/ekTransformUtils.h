@@ -1,6 +1,6 @@
 #pragma once
 
-#include "node/ekMatrixUtils.h"
+#include "ekMatrixUtils.h"
 
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekNode.h>

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <ek3DManipulation/ekGizmoNodeBase.h>
+
+namespace ek {
+
+class ekNode;
+
+// A handle group as its gizmo node drives it, whatever the mode: the node
+// calls the group of its mode through these instead of a switch per call.
+class ekGizmoGroup : public ekGizmoNodeBase {
+public:
+    // Makes the group's lines and hangs them under lineParent, the owner's
+    // engine node: the group needs nothing else of its owner. Both outlive
+    // the group.
+    void build(ekGizmoNode* owner, ekNode& lineParent);
+
+    // Every handle back to its axis colour; notifyOwner marks the owner for
+    // redraw when a colour changed.
+    virtual void applyDefaultColors(bool notifyOwner) = 0;
+    // Axis (0..2) in the highlight colour, the others in their own.
+    virtual void highlight(unsigned int axis) = 0;
+    // Shows the handles of the enabled axes, or hides every line.
+    virtual void setVisible(bool visible) = 0;
+    // Shows or hides the drag feedback of axis (0..2); arrows have none.
+    virtual void setActiveState(unsigned int axis, bool active);
+
+    // The engine node the lines hang from; not owned.
+    ekNode& lineParent() const { return *m_lineParent; }
+
+protected:
+    virtual void buildLines() = 0;
+
+private:
+    ekNode* m_lineParent = nullptr;
+};
+
+} // namespace ek

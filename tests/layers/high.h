@@ -1,0 +1,4 @@
+#pragma once
+
+// A high layer reaching down: allowed.
+#include "low.h"
