@@ -100,10 +100,10 @@ void ekGizmoNodeRotate::buildLines()
 
 void ekGizmoNodeRotate::applyDefaultColors(bool notifyOwner)
 {
+    if (notifyOwner) {
+        markOwnerForRedraw(*this);
+    }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        if (notifyOwner) {
-            markOwnerForRedraw(*this);
-        }
         m_circles[axis]->setColor(axisColor(axis));
     }
     hideAxisLines();

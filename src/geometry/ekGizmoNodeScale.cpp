@@ -111,10 +111,10 @@ void ekGizmoNodeScale::buildLines()
 
 void ekGizmoNodeScale::applyDefaultColors(bool notifyOwner)
 {
+    if (notifyOwner) {
+        markOwnerForRedraw(*this);
+    }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        if (notifyOwner) {
-            markOwnerForRedraw(*this);
-        }
         m_shafts[axis]->setColor(axisColor(axis));
         m_endSquares[axis]->setColor(axisColor(axis));
     }

@@ -59,10 +59,10 @@ void ekGizmoNodeTranslate::buildLines()
 
 void ekGizmoNodeTranslate::applyDefaultColors(bool notifyOwner)
 {
+    if (notifyOwner) {
+        markOwnerForRedraw(*this);
+    }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        if (notifyOwner) {
-            markOwnerForRedraw(*this);
-        }
         m_shafts[axis]->setColor(axisColor(axis));
         m_heads[axis]->setColor(axisColor(axis));
     }
