@@ -92,6 +92,11 @@ void ekGizmoNode::calculateFrameFromObjectWorldTranform(const ekGenericTransform
         t.SetUniformScale(scale);
     }
     toParentFrame(*this, t);
+    // A huge but finite scale can still overflow through the parent's
+    // inverse (a parent scaled by 0.5 doubles it): keep the last placement.
+    if (!isFinite(t) || !isFinite(t.GetMatrix())) {
+        return;
+    }
 
     // Rewriting an equal transform would mark the node dirty every frame.
     if (getLocalTransform() != t) {

@@ -180,6 +180,18 @@ TEST(GizmoPlacement, FrameThroughParentWrittenOnlyWhenNeeded)
     gizmo->calculateFrameFromObjectWorldTranform(frame, &camera, 60.0f, 500);
     EXPECT_FALSE(transformDirty(*gizmo));
     EXPECT_TRUE(before == gizmo->getLocalTransform());
+    // a finite scale that overflows through the parent's inverse keeps the placement too
+    ekPointer<ekNode> squashed(new ekNode);
+    squashed->editLocalTransform(true).SetScale(Vec3(1, 2, 0.5f));
+    ekPointer<ekGizmoNode> inside(new ekGizmoNode);
+    squashed->attachChild(inside);
+    squashed->UpdateGS();
+    ekCamera huge;
+    huge.setPerspective(false);
+    huge.setFrustum(-1e38f, 1e38f, -1e38f, 1e38f, 1e-3f, 200.0f); // 60 pixels: 2e38
+    inside->calculateFrameFromObjectWorldTranform(frameOf(Mat3::IDENTITY, Vec3(1, 2, -15)), &huge,
+                                                  60.0f, 60);
+    EXPECT_TRUE(inside->getLocalTransform().IsIdentity());
     // behind the camera the scale is negative, and applied
     camera.setFrustum(-1.0f, 1.0f, -1.0f, 1.0f, 1.0f, 1000.0f);
     gizmo->calculateFrameFromObjectWorldTranform(frameOf(Mat3::IDENTITY, Vec3(0, 0, 10)), &camera,
