@@ -154,8 +154,9 @@ public:
                                    float pixelSize, int viewportHeight);
     /// Sets the local transform so that the gizmo stands at frame's
     /// translation (world), turned by frame's rotation, scaled to
-    /// pixelSize. A scale that is not finite leaves the local transform as
-    /// it was. Writes only when the result differs.
+    /// pixelSize. A scale that is not finite or above 1e30 world units, or
+    /// a result that would not be finite through the parent, leaves the
+    /// local transform as it was. Writes only when the result differs.
     void calculateFrameFromObjectWorldTranform(const ekGenericTransformation<float>& frame,
                                                const ekCamera* camera, float pixelSize,
                                                int viewportHeight);

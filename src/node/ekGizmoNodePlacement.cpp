@@ -24,6 +24,29 @@ float nearPlaneLength(const ekCamera& camera, float pixels, int viewportHeight)
     return (camera.getUMax() - camera.getUMin()) / static_cast<float>(viewportHeight) * pixels;
 }
 
+// The largest world length of one gizmo axis that is laid out: far beyond
+// any real view, and small enough that ancestors scaled by up to 1e8 in all
+// do not overflow the gizmo's world transform.
+constexpr float kMaxGizmoScale = 1e30f;
+
+// Whether local, as the local transform of spatial, keeps it and its world
+// transform finite. A huge but finite gizmo scale can overflow through the
+// parent's inverse (a parent scaled by 0.5 doubles it) or back through the
+// parent itself; the last placement is kept instead.
+bool staysFinite(const ekSpatial& spatial, const ekGenericTransformation<float>& local)
+{
+    if (!isFinite(local) || !isFinite(local.GetMatrix())) {
+        return false;
+    }
+    const ekNode* parent = spatial.getParent();
+    if (parent == nullptr) {
+        return true;
+    }
+    ekGenericTransformation<float> world;
+    world.Product(parent->getWorldTransform(), local);
+    return isFinite(world) && isFinite(world.GetMatrix());
+}
+
 } // namespace
 
 float ekGizmoNode::ComputeGizmoScale(const ekCamera* camera, const Wm4::Vector3<float>& position,
@@ -61,8 +84,9 @@ void ekGizmoNode::calculateFrameFromObjectWorldTranform(const ekGenericTransform
     const Wm4::Vector3<float>& position = frame.GetTranslate();
     const float scale = ComputeGizmoScale(camera, position, pixelSize, viewportHeight);
     // A degenerate view (height or near distance 0) would poison the node
-    // and everything drawn below it; keep the last good placement instead.
-    if (!std::isfinite(scale)) {
+    // and everything drawn below it, and so would a gizmo so large that any
+    // scale of its parent overflows it; keep the last good placement instead.
+    if (!(std::fabs(scale) <= kMaxGizmoScale)) {
         return;
     }
 
@@ -92,14 +116,9 @@ void ekGizmoNode::calculateFrameFromObjectWorldTranform(const ekGenericTransform
         t.SetUniformScale(scale);
     }
     toParentFrame(*this, t);
-    // A huge but finite scale can still overflow through the parent's
-    // inverse (a parent scaled by 0.5 doubles it): keep the last placement.
-    if (!isFinite(t) || !isFinite(t.GetMatrix())) {
-        return;
-    }
 
     // Rewriting an equal transform would mark the node dirty every frame.
-    if (getLocalTransform() != t) {
+    if (getLocalTransform() != t && staysFinite(*this, t)) {
         editLocalTransform(true) = t;
     }
 }

@@ -192,6 +192,11 @@ TEST(GizmoPlacement, FrameThroughParentWrittenOnlyWhenNeeded)
     inside->calculateFrameFromObjectWorldTranform(frameOf(Mat3::IDENTITY, Vec3(1, 2, -15)), &huge,
                                                   60.0f, 60);
     EXPECT_TRUE(inside->getLocalTransform().IsIdentity());
+    // so does a gizmo larger than 1e30 world units, which any scale of its parent could overflow
+    ekGizmoNode loose;
+    huge.setFrustum(-1e34f, 1e34f, -1e34f, 1e34f, 1e-3f, 200.0f);
+    loose.calculateFrameFromObjectWorldTranform(Transform(), &huge, 60.0f, 60);
+    EXPECT_TRUE(loose.getLocalTransform().IsIdentity());
     // behind the camera the scale is negative, and applied
     camera.setFrustum(-1.0f, 1.0f, -1.0f, 1.0f, 1.0f, 1000.0f);
     gizmo->calculateFrameFromObjectWorldTranform(frameOf(Mat3::IDENTITY, Vec3(0, 0, 10)), &camera,
