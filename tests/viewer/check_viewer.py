@@ -1,424 +1,340 @@
 #!/usr/bin/env python3
-"""Checks what gizmo-viewer reports on stdout (one JSON object per line)
-against the drags that produced it. The expected motion is recomputed here
-from the reported camera and the pixels of the press and the release: the
-pick ray through each pixel, the drag plane that holds the axis, and the
-rule of each drag (displacement along the axis, 5-degree rotation steps,
-factor from handle lengths).
-
-  check_viewer.py scripted --viewer BIN --script FILE --out DIR
-      runs the viewer headless on FILE and checks a translate along X, a
-      rotation about Y, a scale along X, its undo and redo, and the
-      snapshots.
-  check_viewer.py cancel --viewer BIN --script FILE --out DIR
-      runs the viewer headless on FILE and checks that a translate lands
-      and that drags cancelled midway (Esc, right press) leave the objects
-      as they were and nothing to undo.
-  check_viewer.py xvfb --log FILE --press X Y --release X Y
-      checks the log of a real-window session: two translates cancelled
-      midway that moved nothing, one translate along X from the press to
-      the release pixel, then an orbit that moved the handles without a
-      manipulation.
-"""
+# Checks gizmo-viewer end to end from the JSON lines it prints.
+#   check_viewer.py session --viewer BIN --script FILE --out DIR
+#     plays FILE headless: each manipulation against the drag recomputed
+#     from the reported camera and the pixels of its press and release,
+#     cancels against the state they restore, the history, the snapshots and
+#     a closing orbit.
+#   check_viewer.py xvfb --log FILE --press X Y --release X Y
+#     the same of the log of a real-window session (xvfb_drag_test.sh).
+#   check_viewer.py bad_input --viewer BIN --out DIR
+#     scripts the viewer must refuse, and one at the edge of every bound.
 import argparse
 import json
 import math
 import os
-import struct
+import re
+import shutil
 import subprocess
 import sys
 
-# Positions agree to this many world units (the scene spans about 20; the
-# viewer computes in single precision and prints 7 digits).
+# World positions agree to this (the scene spans about 20; the viewer
+# computes in single precision and prints 7 digits).
 POSITION_TOLERANCE = 1e-3
-# Angles agree to this many radians.
-ANGLE_TOLERANCE = 1e-4
-# Matrix entries and scale factors agree to this, relative to 1.
-MATRIX_TOLERANCE = 1e-3
-# Window pixels agree to this (the report prints hundredths).
-PIXEL_TOLERANCE = 0.01
-# An orbit moves the handles by more than this many pixels.
+ANGLE_TOLERANCE = 1e-4  # radians
+MATRIX_TOLERANCE = 1e-3  # matrix entries and scale factors, relative to 1
+# Translate distance, rotation angle or scale factor less one: a drag that
+# moved less than this proves nothing.
+MIN_MOTION = 0.05
 MIN_ORBIT_PIXELS = 2.0
 ROTATION_STEP = math.radians(5.0)
-VIEWER_TIMEOUT_SECONDS = 60
+# A run that takes longer has hung: every bound keeps a script well inside
+# it, even under the sanitizers.
+HANG_SECONDS = 60
+
+# What each session reports, in order: "event kind axis", as far as given.
+SESSION = ["snapshot", "manipulation translate 0", "snapshot", "cancel translate 0",
+           "manipulation rotate 1", "snapshot", "cancel rotate 1", "cancel scale 0",
+           "manipulation scale 0", "snapshot", "undo scale", "snapshot", "redo scale",
+           "undo scale", "undo rotate", "undo translate"]
+XVFB = ["cancel translate 0", "cancel translate 0", "manipulation translate 0"]
+
+# Scripts to refuse: the script (or a device to read), the line named and
+# words of the message.
+REFUSED = [
+    (b"frame\ndrag 100 100 200 200 steps 2147483647\n", 2, "'steps N', N from 1 to 10000"),
+    (b"drag 100 100 200 200 steps 0\n", 1, "'steps N'"),
+    ("/dev/zero", 1, "NUL byte"),
+    (b"frame\nmove 1\x002 3\n", 2, "NUL byte"),
+    # 16384 lines of 64 bytes fill 1 MiB: the byte past it is on the next.
+    ((b"#" * 63 + b"\n") * 16385, 16385, "longer than 1048576 bytes"),
+    (b"move 1e30 -1e30\n", 1, "'1e30' is not a number of pixels"),
+    (b"move 10 1e400\n", 1, "'1e400' is not a number of pixels"),
+    (b"move 1000001 0\n", 1, "'1000001' is not a number of pixels"),
+    (b"frame\n\nmove nan nan\n", 3, "'nan' is not a number of pixels"),
+    (b"press tip0 along nan\n", 1, "'nan' is not a number of pixels"),
+    (b"move tip0 5 inf\n", 1, "'inf' is not a number of pixels"),
+    (b"move tip0 5\n", 1, "a number of pixels is missing"),
+    (b"move tip0 1000000 0\n", 1, "lies beyond 1000000 pixels"),
+    (b"move center along 5\n", 1, "'along' follows a tip"),
+    (b"wheel 10 10 17895698\n", 1, "notches from -100 to 100"),
+    (b"size 100000 100000\n", 1, "from 1 to 8192 pixels"),
+    (b"jump 1 2\n", 1, "unknown command 'jump'"),
+    (b"frame\nframe now\n", 2, "unexpected 'now'"),
+    (b"move tip7\n", 1, "'tip7' is not a visible handle"),
+    (b"key Nope\n", 1, "unknown key 'Nope'"),
+    (b"drag 1 1 5 5 steps 10000\n" * 11, 10, "more than 100000 frames"),
+    (b"size 8192 8192\n" + b"snapshot big\n" * 3, 4, "pass 200000000 pixels"),
+] + [(b"snapshot %s\n" % name, 1, "not '%s'" % name.decode())
+     for name in (b"../x", b"..", b".x", b"a/b", b"/tmp/x")]
+# Every bound at its limit, all of which the viewer takes: 10002 moves.
+EDGE = b"""move 1000000 -1000000
+move -1000000 1000000
+wheel 400 300 100
+wheel 400 300 -100
+size 8192 1
+size 1 8192
+drag 10 10 20 20 steps 10000
+size 800 600
+snapshot A-z_0.9
+"""
 
 
 class CheckFailed(Exception):
     pass
 
 
-def require(condition, message):
+def require(condition, message, *values):
     if not condition:
-        raise CheckFailed(message)
-
-
-def add(a, b):
-    return [x + y for x, y in zip(a, b)]
+        raise CheckFailed(message % values)
 
 
 def sub(a, b):
     return [x - y for x, y in zip(a, b)]
 
 
-def mul(a, s):
-    return [x * s for x in a]
-
-
 def dot(a, b):
     return sum(x * y for x, y in zip(a, b))
 
 
-def cross(a, b):
-    return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]
-
-
-def normalize(a):
-    length = math.sqrt(dot(a, a))
-    return mul(a, 1.0 / length) if length > 0 else [0.0, 0.0, 0.0]
+def unit(a):
+    return [x / math.sqrt(dot(a, a)) for x in a]
 
 
 def close(a, b, tolerance):
     return all(abs(x - y) <= tolerance for x, y in zip(a, b))
 
 
+def cross(a, b):
+    return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]
+
+
 def pick_ray(layout, pixel):
-    """Eye and unit direction through the centre of a window pixel."""
-    width, height = layout["window"]
-    camera = layout["camera"]
-    x = (pixel[0] + 0.5) / width
-    y = (height - pixel[1] - 0.5) / height
+    # The eye and the unit direction through the centre of a window pixel.
+    (width, height), camera = layout["window"], layout["camera"]
     r_min, r_max, u_min, u_max, near = camera["frustum"]
-    r = r_min + x * (r_max - r_min)
-    u = u_min + y * (u_max - u_min)
-    direction = add(add(mul(camera["direction"], near), mul(camera["right"], r)),
-                    mul(camera["up"], u))
-    return camera["eye"], normalize(direction)
+    r = r_min + (pixel[0] + 0.5) / width * (r_max - r_min)
+    u = u_min + (height - pixel[1] - 0.5) / height * (u_max - u_min)
+    return camera["eye"], unit([near * d + r * x + u * y for d, x, y in
+                                zip(camera["direction"], camera["right"], camera["up"])])
 
 
-def hit_plane(ray, normal, point):
-    origin, direction = ray
-    denominator = dot(normal, direction)
-    if denominator == 0.0:
-        return None
-    t = dot(normal, sub(point, origin)) / denominator
-    return t, add(origin, mul(direction, t))
+def hit(ray, normal, point):
+    (origin, direction) = ray
+    t = dot(normal, sub(point, origin)) / dot(normal, direction)
+    return [o + t * d for o, d in zip(origin, direction)]
 
 
 def gizmo_axis(layout, axis):
-    m = layout["axes"]
-    return normalize([m[axis], m[3 + axis], m[6 + axis]])
+    return unit(layout["axes"][axis::3])  # a column of the row-major matrix
 
 
-def displacement_along_axis(layout, axis, press, release):
-    """How far the drag moved along the gizmo axis: both pick rays meet the
-    plane that holds the axis and faces the press ray most; the hits are
-    projected onto the axis."""
-    centre = layout["pivot"]
-    direction = gizmo_axis(layout, axis)
-    press_ray = pick_ray(layout, press)
-    plane = None
-    for offset in (1, 2):
-        normal = gizmo_axis(layout, (axis + offset) % 3)
-        hit = hit_plane(press_ray, normal, centre)
-        facing = abs(dot(normal, press_ray[1]))
-        if hit is not None and hit[0] >= 0 and (plane is None or facing > plane[0]):
-            plane = (facing, normal, hit[1])
-    require(plane is not None, "the press ray meets no drag plane")
-    _, normal, press_hit = plane
-    release_hit = hit_plane(pick_ray(layout, release), normal, centre)
-    require(release_hit is not None, "the release ray misses the drag plane")
-    return dot(sub(release_hit[1], press_hit), direction), direction
-
-
-def stepped_rotation(layout, axis, press, release):
-    """The angle of a rotate drag about the gizmo axis, in whole steps."""
-    centre = layout["pivot"]
-    normal = gizmo_axis(layout, axis)
-    start = hit_plane(pick_ray(layout, press), normal, centre)
-    end = hit_plane(pick_ray(layout, release), normal, centre)
-    require(start is not None and end is not None, "a rotate ray misses the circle's plane")
-    w = normalize(sub(start[1], centre))
-    u = normalize(sub(end[1], centre))
-    steps = math.atan2(dot(u, cross(normal, w)), dot(w, u)) / ROTATION_STEP
-    return math.copysign(math.floor(abs(steps) + 0.5), steps) * ROTATION_STEP, normal
-
-
-def split_delta(delta):
-    require(len(delta) == 16 and delta[12:] == [0, 0, 0, 1], "delta is not a 4x4 affine matrix")
-    rows = [delta[0:3], delta[4:7], delta[8:11]]
-    return rows, [delta[3], delta[7], delta[11]]
-
-
-def rotation_angle(rows, axis):
-    """Signed angle of a rotation matrix about a unit axis."""
-    skew = [rows[2][1] - rows[1][2], rows[0][2] - rows[2][0], rows[1][0] - rows[0][1]]
-    trace = rows[0][0] + rows[1][1] + rows[2][2]
-    return math.atan2(dot(skew, axis) / 2.0, (trace - 1.0) / 2.0)
-
-
-def row_major_product(rows, matrix):
-    return [dot(rows[i], [matrix[j], matrix[3 + j], matrix[6 + j]]) for i in range(3) for j in range(3)]
+def along_axis(layout, axis, press, release):
+    # Both pick rays meet the plane that holds the axis and faces the press
+    # ray most; how far apart the hits lie along the axis.
+    ray, pivot = pick_ray(layout, press), layout["pivot"]
+    normal = max((gizmo_axis(layout, (axis + k) % 3) for k in (1, 2)),
+                 key=lambda n: abs(dot(n, ray[1])))
+    moved = sub(hit(pick_ray(layout, release), normal, pivot), hit(ray, normal, pivot))
+    return dot(moved, gizmo_axis(layout, axis))
 
 
 def check_translate(event, layout, press, release):
-    along, direction = displacement_along_axis(layout, event["axis"], press, release)
-    expected = mul(direction, along)
-    _, translation = split_delta(event["delta"])
-    require(close(translation, expected, POSITION_TOLERANCE),
-            "translate delta %s, expected %s" % (translation, expected))
+    along = along_axis(layout, event["axis"], press, release)
+    expected = [along * x for x in gizmo_axis(layout, event["axis"])]
+    require(close(event["delta"][3:12:4], expected, POSITION_TOLERANCE),
+            "translate delta %s, expected %s", event["delta"], expected)
     for item in event["objects"]:
         moved = sub(item["world"]["translation"], item["before"]["translation"])
-        require(close(moved, expected, POSITION_TOLERANCE),
-                "%s moved by %s, expected %s" % (item["name"], moved, expected))
+        require(close(moved, expected, POSITION_TOLERANCE), "%s moved by %s", item["name"], moved)
     return along
 
 
 def check_rotate(event, layout, press, release):
-    angle, normal = stepped_rotation(layout, event["axis"], press, release)
-    rows, translation = split_delta(event["delta"])
-    applied = rotation_angle(rows, normal)
-    require(abs(applied - angle) <= ANGLE_TOLERANCE,
-            "rotation of %.4f degrees, expected %.4f" % (math.degrees(applied), math.degrees(angle)))
-    steps = applied / ROTATION_STEP
-    require(abs(steps - round(steps)) * ROTATION_STEP <= ANGLE_TOLERANCE,
-            "rotation of %.4f degrees is not in 5-degree steps" % math.degrees(applied))
-    pivot = layout["pivot"]
-    image = [dot(row, pivot) for row in rows]
-    require(close(add(image, translation), pivot, POSITION_TOLERANCE), "the pivot moved")
+    # The angle between the hits on the circle's plane, in whole steps.
+    pivot, normal = layout["pivot"], gizmo_axis(layout, event["axis"])
+    w, u = (unit(sub(hit(pick_ray(layout, p), normal, pivot), pivot)) for p in (press, release))
+    steps = math.atan2(dot(u, cross(normal, w)), dot(w, u)) / ROTATION_STEP
+    angle = math.copysign(math.floor(abs(steps) + 0.5), steps) * ROTATION_STEP
+    delta = event["delta"]
+    rows = [delta[0:3], delta[4:7], delta[8:11]]
+    skew = [rows[2][1] - rows[1][2], rows[0][2] - rows[2][0], rows[1][0] - rows[0][1]]
+    applied = math.atan2(dot(skew, normal) / 2, (rows[0][0] + rows[1][1] + rows[2][2] - 1) / 2)
+    require(abs(applied - angle) <= ANGLE_TOLERANCE, "rotated %.4f rad, expected %.4f", applied, angle)
+    image = [dot(row, pivot) + t for row, t in zip(rows, delta[3:12:4])]
+    require(close(image, pivot, POSITION_TOLERANCE), "the pivot moved to %s", image)
     for item in event["objects"]:
-        expected = row_major_product(rows, item["before"]["matrix"])
+        before = item["before"]["matrix"]
+        expected = [dot(rows[i], before[j::3]) for i in range(3) for j in range(3)]
         require(close(item["world"]["matrix"], expected, MATRIX_TOLERANCE),
-                "%s was not rotated by the delta" % item["name"])
-    return angle
+                "%s was not rotated by the delta", item["name"])
+    return abs(angle)
 
 
 def check_scale(event, layout, press, release):
     axis = event["axis"]
-    along, _ = displacement_along_axis(layout, axis, press, release)
-    k = along / layout["axisLength"]
-    factor = 1.0 + k if k >= 0 else 1.0 / (1.0 - k)
+    k = along_axis(layout, axis, press, release) / layout["axisLength"]
+    factor = 1 + k if k >= 0 else 1 / (1 - k)
     for item in event["objects"]:
-        before, after = item["before"]["matrix"], item["world"]["matrix"]
-        for row in range(3):
-            gain = factor if row == axis else 1.0
-            expected = [gain * x for x in before[3 * row:3 * row + 3]]
-            require(close(after[3 * row:3 * row + 3], expected, MATRIX_TOLERANCE),
-                    "%s row %d is %s, expected %s (factor %.5f)"
-                    % (item["name"], row, after[3 * row:3 * row + 3], expected, factor))
-        require(close(item["world"]["translation"], item["before"]["translation"],
-                      POSITION_TOLERANCE), "%s moved while scaled" % item["name"])
-    return factor
+        before, after = item["before"], item["world"]
+        expected = [x * (factor if i // 3 == axis else 1) for i, x in enumerate(before["matrix"])]
+        require(close(after["matrix"], expected, MATRIX_TOLERANCE) and
+                close(after["translation"], before["translation"], POSITION_TOLERANCE),
+                "%s became %s, expected a scale by %.5f", item["name"], after, factor)
+    return factor - 1
 
 
 CHECKS = {"translate": check_translate, "rotate": check_rotate, "scale": check_scale}
 
 
-def read_events(text):
-    events = []
-    for number, line in enumerate(text.splitlines(), 1):
-        if line.strip():
-            try:
-                events.append(json.loads(line))
-            except ValueError:
-                raise CheckFailed("line %d is not JSON: %r" % (number, line[:80]))
-    return events
-
-
-def check_png(path, size):
-    require(os.path.isfile(path), "missing snapshot %s" % path)
-    with open(path, "rb") as f:
-        header = f.read(24)
-    require(header[:8] == b"\x89PNG\r\n\x1a\n", "%s is not a PNG" % path)
-    require(list(struct.unpack(">II", header[16:24])) == size,
-            "%s is not %dx%d" % (path, size[0], size[1]))
-
-
-def play_script(args):
-    """Runs the viewer headless on args.script; its events."""
-    os.makedirs(args.out, exist_ok=True)
-    for name in os.listdir(args.out):
-        if name.endswith(".png"):
-            os.remove(os.path.join(args.out, name))
-    run = subprocess.run([args.viewer, "--headless", "--script", args.script, "--out", args.out],
-                         capture_output=True, text=True, timeout=VIEWER_TIMEOUT_SECONDS,
-                         stdin=subprocess.DEVNULL)
-    require(run.returncode == 0, "viewer exited with %d: %s" % (run.returncode, run.stderr))
-    return read_events(run.stdout)
-
-
-def check_scripted(args):
-    events = play_script(args)
-
+def check_log(text, expected, pixels):
+    events = [json.loads(line) for line in text.splitlines() if line.strip()]
+    trace = [" ".join(str(e[k]) for k in ("event", "kind", "axis") if k in e) for e in events
+             if e["event"] not in ("layout", "input")]
+    require(trace == expected, "the viewer reported %s", trace)
     first = events[0]
-    require(first["event"] == "layout" and first["mode"] == "translate"
-            and first["selection"] == ["crate"] and first["center"] is not None,
-            "the viewer does not start with the crate under a translate gizmo")
-
-    layout = press_layout = press = release = None
-    done = []
-    for event in events:
+    require(first["mode"] == "translate" and first["selection"] == ["crate"],
+            "the viewer did not start with the crate under a translate gizmo")
+    state, done, undone, snapshots = {}, [], [], []
+    for i, event in enumerate(events):
         kind = event["event"]
         if kind == "layout":
             layout = event
-        elif kind == "input" and event["button"] == "left":
-            pixel = (event["x"], event["y"])
-            if event["type"] == "press":
-                press, press_layout = pixel, layout
-            elif event["type"] == "release":
-                release = pixel
-        elif kind == "manipulation":
-            require(event["kind"] in CHECKS, "unknown manipulation %s" % event["kind"])
-            result = CHECKS[event["kind"]](event, press_layout, press, release)
-            done.append((event["kind"], event["axis"], result, event))
+        elif kind == "input" and event["button"] == "left" and event["type"] != "move":
+            pixels[event["type"]] = (event["x"], event["y"])
+        elif kind in ("manipulation", "cancel"):
+            # Each starts from the state the last left, bit for bit as printed.
+            for item in event["objects"]:
+                require(item["before"] == state.setdefault(item["name"], item["before"]),
+                        "%s moved between drags", item["name"])
+                state[item["name"]] = item["world"]
+        if kind == "manipulation":
+            motion = CHECKS[event["kind"]](event, layout, pixels["press"], pixels["release"])
+            require(motion > MIN_MOTION, "the %s barely moved (%.4f)", event["kind"], motion)
+            done.append(event)
+            undone.clear()
+        elif kind == "cancel":
+            # It writes back what the press found, at its key or right press:
+            # after a move of its drag, before the release.
+            require(all(item["world"] == item["before"] for item in event["objects"]),
+                    "the %s cancel moved the objects", event["kind"])
+            last = events[i - 1]
+            require(last["event"] != "input" or last["type"] == "move" or last["button"] == "right",
+                    "the %s cancel did not come midway through its drag", event["kind"])
         elif kind in ("undo", "redo"):
-            # Bit for bit: the history writes back what it recorded.
-            last = done[-1][3]
-            state = "before" if kind == "undo" else "world"
-            for item, restored in zip(last["objects"], event["objects"]):
-                require(restored["world"] == item[state], "%s did not restore %s" % (kind, item["name"]))
+            # The history writes back what it recorded; a cancel recorded nothing.
+            entry = (done if kind == "undo" else undone).pop()
+            (undone if kind == "undo" else done).append(entry)
+            recorded = "before" if kind == "undo" else "world"
+            for item, kept in zip(event["objects"], entry["objects"]):
+                require(item["world"] == kept[recorded], "%s did not restore %s", kind, item["name"])
+                state[item["name"]] = item["world"]
         elif kind == "snapshot":
-            check_png(event["file"], first["window"])
-
-    require([(k, a) for k, a, _, _ in done] == [("translate", 0), ("rotate", 1), ("scale", 0)],
-            "manipulations were %s" % [(k, a) for k, a, _, _ in done])
-    require(done[0][2] > 0.1, "the translate drag barely moved (%.4f)" % done[0][2])
-    require(abs(done[1][2]) >= ROTATION_STEP, "the rotation applied no step")
-    require(done[2][2] > 1.05, "the scale factor %.4f did not grow" % done[2][2])
-    require([e["event"] for e in events if e["event"] in ("undo", "redo")] == ["undo", "redo"],
-            "expected one undo, then one redo")
-    snapshots = [e for e in events if e["event"] == "snapshot"]
-    require(len(snapshots) == 5, "expected 5 snapshots, got %d" % len(snapshots))
-    with open(snapshots[0]["file"], "rb") as a, open(snapshots[1]["file"], "rb") as b:
-        require(a.read() != b.read(), "the frame did not change after the translate")
-    print("translate %.4f, rotate %.1f degrees, scale x%.4f: as expected"
-          % (done[0][2], math.degrees(done[1][2]), done[2][2]))
+            snapshots.append(check_png(event["file"], first["window"]))
+    require(len(snapshots) < 2 or snapshots[0] != snapshots[1],
+            "the frame did not change after the translate")
+    # The last right drag orbits: the camera moves, and the handles with it.
+    last = max(i for i, e in enumerate(events) if e["event"] not in ("layout", "input"))
+    orbit = [e for e in events[last:] if e["event"] == "layout"]
+    shift = max(math.dist(a, b) for a, b in zip(orbit[0]["tips"], orbit[-1]["tips"]))
+    require(orbit[0]["camera"]["eye"] != orbit[-1]["camera"]["eye"] and shift > MIN_ORBIT_PIXELS,
+            "the right drag moved the handles by %.2f pixels", shift)
+    return "%d drags, cancels, undos and snapshots as expected; orbit of %.1f pixels" % (
+        len(trace), shift)
 
 
-def is_left(event, type_):
-    return event["event"] == "input" and event["button"] == "left" and event["type"] == type_
+def check_png(path, size):
+    with open(path, "rb") as f:
+        data = f.read()
+    require(data[:8] == b"\x89PNG\r\n\x1a\n" and [int.from_bytes(data[i:i + 4], "big")
+                                                 for i in (16, 20)] == size,
+            "%s is not a %dx%d PNG", path, *size)
+    return data
 
 
-def left_drags(events):
-    """The events from each left press to its release, both included."""
-    drags, current = [], None
-    for event in events:
-        if is_left(event, "press"):
-            current = []
-        if current is not None:
-            current.append(event)
-        if is_left(event, "release") and current is not None:
-            drags.append(current)
-            current = None
-    return drags
+def play(viewer, script, out, *options):
+    command = [viewer, "--headless", "--script", script, "--out", out, *options]
+    try:
+        return subprocess.run(command, capture_output=True, text=True, errors="replace",
+                              timeout=HANG_SECONDS, stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        raise CheckFailed("%s: still running after %d s" % (script, HANG_SECONDS))
 
 
-def object_centres(layout):
-    return {item["name"]: item["center"] for item in layout["objects"]}
+def script_file(args, number, script):
+    if isinstance(script, str):
+        return script
+    path = os.path.join(args.out, "script-%d.txt" % number)
+    with open(path, "wb") as f:
+        f.write(script)
+    return path
 
 
-def check_cancel(args):
-    events = play_script(args)
-    landed = [e for e in events if e["event"] == "manipulation"]
-    require([(e["kind"], e["axis"]) for e in landed] == [("translate", 0)],
-            "manipulations were %s, expected the one translate that was not cancelled"
-            % [(e["kind"], e["axis"]) for e in landed])
-    landed = landed[0]
-    cancels = [e for e in events if e["event"] == "cancel"]
-    require([(e["kind"], e["axis"]) for e in cancels]
-            == [("translate", 0), ("rotate", 1), ("scale", 0)],
-            "cancels were %s" % [(e["kind"], e["axis"]) for e in cancels])
-
-    # Bit for bit as printed: the cancel writes back what the press found,
-    # which is where the translate left the objects.
-    for cancel in cancels:
-        for item, kept in zip(cancel["objects"], landed["objects"]):
-            require(item["world"] == item["before"] == kept["world"],
-                    "the %s cancel left %s at %s, not at %s"
-                    % (cancel["kind"], item["name"], item["world"], kept["world"]))
-
-    # Each cancel comes at its key or right press, midway: after a move of
-    # its drag, before the release.
-    drags = left_drags(events)
-    require(len(drags) == 4, "expected 4 left drags, got %d" % len(drags))
-    for drag in drags[1:]:
-        marks = [i for i, e in enumerate(drag) if e["event"] == "cancel"]
-        require(len(marks) == 1, "a drag held %d cancels" % len(marks))
-        before = drag[:marks[0]]
-        require(any(e["event"] == "input" and e["type"] == "move" for e in before),
-                "a %s was cancelled before it moved" % drag[marks[0]]["kind"])
-        right = [i for i, e in enumerate(drag)
-                 if e.get("button") == "right" and e["type"] == "press"]
-        require(not right or right[0] == marks[0] - 1,
-                "the rotate cancel did not come at the right press")
-
-    undone = [i for i, e in enumerate(events) if e["event"] == "undo"]
-    require([events[i]["kind"] for i in undone] == ["translate"],
-            "two undos gave %s; a cancel must leave no entry" % [events[i]["kind"] for i in undone])
-    for item, recorded in zip(events[undone[0]]["objects"], landed["objects"]):
-        require(item["world"] == recorded["before"], "undo did not restore %s" % item["name"])
-
-    # Nothing moved after a cancel either: until the undo the objects are on
-    # screen where the translate left them.
-    layouts = [(i, e) for i, e in enumerate(events) if e["event"] == "layout"]
-    after_landing = next(e for i, e in layouts if i > events.index(landed))
-    before_undo = [e for i, e in layouts if i < undone[0]][-1]
-    for name, centre in object_centres(after_landing).items():
-        now = object_centres(before_undo)[name]
-        require(close(centre, now, PIXEL_TOLERANCE),
-                "%s drifted from %s to %s" % (name, centre, now))
-    print("%d cancels left every object in place; the one undo undid the translate" % len(cancels))
+def files_under(folder):
+    return {os.path.join(root, name) for root, _, names in os.walk(folder) for name in names}
 
 
-def check_xvfb(args):
-    with open(args.log) as f:
-        events = read_events(f.read())
-    manipulations = [i for i, e in enumerate(events) if e["event"] == "manipulation"]
-    require(len(manipulations) == 1, "expected one manipulation, got %d" % len(manipulations))
-    index = manipulations[0]
-    event = events[index]
-    require(event["kind"] == "translate" and event["axis"] == 0,
-            "the drag was a %s on axis %d" % (event["kind"], event["axis"]))
-    cancels = [e for e in events[:index] if e["event"] == "cancel"]
-    require([e["kind"] for e in cancels] == ["translate", "translate"],
-            "expected two translates cancelled first, got %s" % [e["kind"] for e in cancels])
-    for cancel in cancels:
-        for item, landed in zip(cancel["objects"], event["objects"]):
-            require(item["world"] == item["before"] == landed["before"],
-                    "a cancel left %s at %s" % (item["name"], item["world"]))
-    before = [e for e in events[:index] if e["event"] == "layout"]
-    require(before, "no layout before the drag")
-    along = check_translate(event, before[-1], tuple(args.press), tuple(args.release))
-    require(along > 0.1, "the object barely moved (%.4f)" % along)
+def check_refused(args, number, script, line, words):
+    # Exit status 1 and one message naming the line; nothing written outside --out.
+    path, out = script_file(args, number, script), os.path.join(args.out, "frames")
+    before = files_under(args.out)
+    run = play(args.viewer, path, out)
+    said = re.findall(r"^gizmo-viewer: (.*): line (\d+): (.*)$", run.stderr, re.MULTILINE)
+    require(run.returncode == 1 and len(said) == 1 and said[0][:2] == (path, str(line))
+            and words in said[0][2], "%s: exit %d, said %r; expected line %d and %r",
+            path, run.returncode, run.stderr[-400:], line, words)
+    strays = [f for f in files_under(args.out) - before if not f.startswith(out + os.sep)]
+    require(not strays, "%s: wrote %s outside the output folder", path, strays)
+    return "refused: line %d: %s" % (line, said[0][2])
 
-    after = [e for e in events[index:] if e["event"] == "layout"]
-    require(len(after) >= 2, "no layout after the orbit")
-    moved, orbited = after[0], after[-1]
-    require(moved["camera"]["eye"] != orbited["camera"]["eye"], "the right drag left the camera")
-    shift = max(math.hypot(a[0] - b[0], a[1] - b[1])
-                for a, b in zip(moved["tips"], orbited["tips"]))
-    require(shift > MIN_ORBIT_PIXELS, "the handles did not move with the camera")
-    print("translate %.4f along X, then an orbit that moved the handles %.1f px" % (along, shift))
+
+def check_edge(args):
+    path, out = script_file(args, 0, EDGE), os.path.join(args.out, "frames")
+    # The window's size is an option, refused with status 2 out of bounds.
+    for size in ("100000x100000", "0x600", "800x"):
+        run = play(args.viewer, path, out, "--size", size)
+        require(run.returncode == 2 and "--size takes WIDTHxHEIGHT, each from 1 to 8192"
+                in run.stderr, "--size %s: exit %d, %r", size, run.returncode, run.stderr[-400:])
+    run = play(args.viewer, path, out)
+    moves = run.stdout.count('"type":"move"')
+    require(run.returncode == 0 and moves == 10002 and os.path.isfile(os.path.join(out, "A-z_0.9.png")),
+            "the edge script exited with %d after %d moves: %s", run.returncode, moves, run.stderr)
+    return "--size out of bounds refused; every bound at its limit played"
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    commands = parser.add_subparsers(dest="command", required=True)
-    for name in ("scripted", "cancel"):
-        played = commands.add_parser(name)
-        played.add_argument("--viewer", required=True)
-        played.add_argument("--script", required=True)
-        played.add_argument("--out", required=True)
-    xvfb = commands.add_parser("xvfb")
-    xvfb.add_argument("--log", required=True)
-    xvfb.add_argument("--press", type=int, nargs=2, required=True)
-    xvfb.add_argument("--release", type=int, nargs=2, required=True)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("mode", choices=("session", "xvfb", "bad_input"))
+    for option in ("--viewer", "--script", "--out", "--log"):
+        parser.add_argument(option)
+    parser.add_argument("--press", type=int, nargs=2)
+    parser.add_argument("--release", type=int, nargs=2)
     args = parser.parse_args()
-    try:
-        {"scripted": check_scripted, "cancel": check_cancel, "xvfb": check_xvfb}[args.command](args)
-    except CheckFailed as failure:
-        print("FAILED: %s" % failure, file=sys.stderr)
-        return 1
-    return 0
+    if args.mode != "xvfb":
+        shutil.rmtree(args.out, ignore_errors=True)
+        os.makedirs(args.out)
+    if args.mode == "session":
+        def run_session():
+            run = play(args.viewer, args.script, args.out)
+            require(run.returncode == 0, "the viewer exited with %d: %s", run.returncode, run.stderr)
+            return check_log(run.stdout, SESSION, {})
+        checks = [run_session]
+    elif args.mode == "xvfb":
+        with open(args.log) as f:
+            log = f.read()
+        checks = [lambda: check_log(log, XVFB, {"press": args.press, "release": args.release})]
+    else:
+        checks = [lambda n=n, case=case: check_refused(args, n, *case)
+                  for n, case in enumerate(REFUSED, 1)]
+        checks.append(lambda: check_edge(args))
+    failed = 0
+    for check in checks:
+        try:
+            print(check())
+        except CheckFailed as failure:
+            print("FAILED: %s" % failure, file=sys.stderr)
+            failed += 1
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
