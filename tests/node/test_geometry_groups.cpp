@@ -1,6 +1,8 @@
-// The picture each handle group draws, rendered through the engine.
+// The picture each handle group draws, rendered through the engine, and its highlights.
 #include <ek3DManipulation/ekGizmoNode.h>
 #include <ek3DManipulation/ekGizmoNodeBase.h>
+
+#include <ekSceneGraph/ekLine.h>
 
 #include <ekSceneGraph/ekCameraNode.h>
 #include <ekSceneGraph/ekEngine.h>
@@ -25,6 +27,7 @@ const Vec3 kAxis[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
 const Wm4::ColorRGBA kAxisColour[3] = {
     {0.6f, 0.212f, 0.368f, 1.0f}, {0.302f, 0.451f, 0.294f, 1.0f}, {0.306f, 0.262f, 0.749f, 1.0f}};
 const Wm4::ColorRGBA kWhite(1.0f, 1.0f, 1.0f, 1.0f);
+const Wm4::ColorRGBA kRed(1.0f, 0.0f, 0.0f, 1.0f);
 
 struct Stroke {
     Vec3 start;
@@ -117,10 +120,22 @@ std::vector<Stroke> scaleHandles()
     return out;
 }
 
-// The drags switch the feedback lines as friends.
+// Children: translate 0-5 (shaft X, head X, ...), circles 6-8, half-axis
+// lines 9-14, scale 15-20 (shaft X, square X, ...), markers 21-23,
+// uniform handle 24. The drags reach setActiveState as friends.
 struct FeedbackGizmo : ekGizmoNode {
     using ekGizmoNode::setActiveState;
+    const Wm4::ColorRGBA& colour(int child) const { return static_cast<const ekLine*>(getChild(child))->getColor(); }
+    bool shown(int child) const { return getChild(child)->getCullingMode() == CULL_DYNAMIC; }
+    // Whether a redraw was asked for since the last call.
+    bool takeRedraw()
+    {
+        const bool redraw = (getDirtyFlags(0) & DIRTY_RENDER) != 0;
+        clearDirtyFlags(0, ~0u);
+        return redraw;
+    }
 };
+
 
 class HandlePicture : public ::testing::Test {
 protected:
@@ -138,8 +153,6 @@ protected:
 
 TEST_F(HandlePicture, TranslateArrows)
 {
-    // a new gizmo draws nothing
-    expectPicture(m_engine.frame(), {});
     // shafts and two strokes per head, the Vs in the XY plane
     m_gizmo->setMode(ekGizmoNode::TRANSLATE);
     expectPicture(m_engine.frame(), arrows(7));
@@ -175,6 +188,67 @@ TEST_F(HandlePicture, ScaleHandles)
     expected.push_back({{-0.5f, 1, 0}, {0.5f, 1, 0}, kWhite, 1.0f});
     expected.push_back({{0, 1, -0.5f}, {0, 1, 0.5f}, kWhite, 1.0f});
     expectPicture(m_engine.frame(), expected);
+}
+
+// Each mode colours its own group, opaque, and shows its own feedback; a redraw is asked
+// for only when a colour changes, or on a reset to the default colours.
+TEST(Highlight, DispatchByMode)
+{
+    ekPointer<FeedbackGizmo> node = new FeedbackGizmo;
+    node->setHighlightColor(ekGizmoNode::TRANSLATE, {1.0f, 0.0f, 0.0f, 0.5f});
+    node->setHighlightColor(ekGizmoNode::ROTATE, {1.0f, 0.0f, 0.0f, 0.25f});
+    // NONE: no colour or visibility changes
+    node->highlight(0);
+    node->setActiveState(1, true);
+    EXPECT_TRUE(node->colour(0) == kAxisColour[0] && node->colour(6) == kAxisColour[0] && !node->shown(10));
+    // TRANSLATE: no feedback lines; an axis beyond Z is ignored; shaft and head of X take the colour
+    node->setMode(ekGizmoNode::TRANSLATE);
+    node->setActiveState(1, true);
+    node->highlight(3);
+    EXPECT_TRUE(node->colour(0) == kAxisColour[0] && !node->shown(10));
+    node->takeRedraw();
+    node->highlight(0);
+    EXPECT_TRUE(node->colour(0) == kRed && node->colour(1) == kRed && node->takeRedraw());
+    node->highlight(0);
+    EXPECT_FALSE(node->takeRedraw());
+    // another axis takes the highlight off X
+    node->highlight(1);
+    EXPECT_TRUE(node->takeRedraw() && node->colour(1) == kAxisColour[0] && node->colour(3) == kRed);
+    node->applyDefaultColors();
+    node->takeRedraw();
+    node->applyDefaultColors();
+    EXPECT_TRUE(node->takeRedraw());
+    // a new reference object takes a highlight off
+    node->highlight(0);
+    node->setReferenceObject(nullptr);
+    EXPECT_TRUE(node->colour(0) == kAxisColour[0]);
+    // ROTATE: the Z circle takes the rotate group's colour
+    node->setMode(ekGizmoNode::ROTATE);
+    node->highlight(2);
+    EXPECT_TRUE(node->colour(8) == kRed);
+    // feedback lines are white and go with the next highlight
+    node->setActiveState(1, true);
+    EXPECT_TRUE(node->shown(10) && node->colour(10) == kWhite);
+    node->highlight(0);
+    EXPECT_FALSE(node->shown(10));
+    // a disabled axis neither shows nor hides them
+    node->setEnabledAxis(ekGizmoNode::ROTATE, 6);
+    node->setActiveState(0, true);
+    EXPECT_FALSE(node->shown(9));
+    node->setActiveState(2, true);
+    node->setActiveState(0, false);
+    EXPECT_TRUE(node->shown(11));
+    // SCALE: one plane marker at a time; highlight on shaft and square only
+    node->setMode(ekGizmoNode::SCALE);
+    node->setActiveState(1, true);
+    node->setActiveState(2, true);
+    EXPECT_TRUE(node->shown(23) && !node->shown(21) && !node->shown(22));
+    node->setActiveState(2, false);
+    EXPECT_FALSE(node->shown(21) || node->shown(22) || node->shown(23));
+    node->setHighlightColor(ekGizmoNode::SCALE, kRed);
+    node->highlight(0);
+    EXPECT_TRUE(node->colour(15) == kRed && node->colour(16) == kRed);
+    EXPECT_TRUE(node->colour(24) == kWhite && node->colour(21) == kWhite);
 }
 
 // Records uploads and fails the one numbered failAt (from 0).
