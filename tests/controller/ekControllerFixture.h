@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,14 +33,15 @@ struct Heard {
     Wm4::Vector3<float> gizmoAt;          // motion only: the gizmo's local translation then
 };
 
-// Appends what it hears to a sink that several listeners may share.
+// Appends what it hears to a sink that several listeners may share, then runs
+// then (if set) with it: tests meddle with the scene from inside a callback.
 class EventLog : public ek3DManipulatorMotionListener {
 public:
     explicit EventLog(std::vector<Heard>& sink, int id = 0) : m_sink(sink), m_id(id) {}
 
     void onManipulatorMotion(ekGizmoNode* gizmo) override
     {
-        m_sink.push_back({'M', m_id, gizmo, {}, gizmo->getLocalTransform().GetTranslate()});
+        record({'M', m_id, gizmo, {}, gizmo->getLocalTransform().GetTranslate()});
     }
     void onTranslateManipulatorStart() override { add('t', {}); }
     void onTranslateManipulatorEnd(const ekGenericTransformation<float>& delta) override { add('T', delta); }
@@ -48,10 +50,16 @@ public:
     void onScaleManipulatorStart() override { add('s', {}); }
     void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta) override { add('S', delta); }
 
+    std::function<void(const Heard&)> then;
+
 private:
-    void add(char kind, const ekGenericTransformation<float>& delta)
+    void add(char kind, const ekGenericTransformation<float>& delta) { record({kind, m_id, nullptr, delta, {}}); }
+    void record(const Heard& h)
     {
-        m_sink.push_back({kind, m_id, nullptr, delta, {}});
+        m_sink.push_back(h);
+        if (then) {
+            then(h);
+        }
     }
 
     std::vector<Heard>& m_sink;
@@ -125,6 +133,22 @@ protected:
         press(from);
         move(to);
         release(to);
+    }
+    // Presses from, moves dx pixels right and runs a frame: a drag left under way; returns
+    // where the object then stands, with heard cleared.
+    Wm4::Vector3<float> holdDrag(Pixel from, int dx)
+    {
+        press(from);
+        move(shifted(from, dx));
+        frame();
+        heard.clear();
+        return positionOf(*object);
+    }
+    // The pixel on the Z circle of a rotate gizmo g, at degrees in its own frame.
+    Pixel circlePixel(const ekGizmoNode& g, float degrees) const
+    {
+        const float r = degrees * Wm4::Math<float>::DEG_TO_RAD;
+        return scene.pixelOf(gizmoPoint(g, {std::cos(r), std::sin(r), 0.0f}));
     }
     // The pixel fraction of the way from gizmo's centre to its axis tip.
     Pixel axisPixel(const ekGizmoNode& g, int axis, float fraction) const

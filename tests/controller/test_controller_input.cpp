@@ -39,9 +39,8 @@ TEST_F(ControllerTest, DragsFollowTheGizmoModeAndNotifyAfterLayout)
     heard.clear();
     gizmo->setMode(ekGizmoNode::ROTATE);
     frame();
-    const float h = std::sqrt(0.5f);
-    const Pixel quarterTurn = scene.pixelOf(gizmoPoint(*gizmo, {-h, h, 0.0f}));
-    press(scene.pixelOf(gizmoPoint(*gizmo, {h, h, 0.0f})));
+    const Pixel quarterTurn = circlePixel(*gizmo, 135.0f);
+    press(circlePixel(*gizmo, 45.0f));
     move(quarterTurn);
     frame();
     expectMatrixNear(object->getWorldTransform().GetRotate(), rotation({0.0f, 0.0f, 1.0f}, 90.0f));
@@ -51,23 +50,20 @@ TEST_F(ControllerTest, DragsFollowTheGizmoModeAndNotifyAfterLayout)
     EXPECT_NEAR(heard[2].delta.ApplyForward({1.0f, 0.0f, 0.0f}, false).Y(), 1.0f, kWorldTolerance);
 
     // scale: half an axis outwards scales along that axis by 1.5, the position kept
-    heard.clear();
     object->editLocalTransform(true).SetRotate(Wm4::Matrix3<float>::IDENTITY);
     scene.root().UpdateGS();
     gizmo->setMode(ekGizmoNode::SCALE);
     frame();
     const Pixel handle = axisPixel(*gizmo, 0, 0.8f);
-    press(handle);
-    move(shifted(handle, 30));
-    frame();
+    holdDrag(handle, 30);
     const ekGenericTransformation<float>& scaled = object->getWorldTransform();
     EXPECT_NEAR(scaled.ApplyForward({1.0f, 0.0f, 0.0f}, false).Length(), 1.5f, kWorldTolerance);
     EXPECT_NEAR(scaled.ApplyForward({0.0f, 1.0f, 0.0f}, false).Length(), 1.0f, kWorldTolerance);
     EXPECT_NEAR(positionOf(*object).X(), moved.X(), kWorldTolerance);
     release(shifted(handle, 30));
     frame();
-    ASSERT_EQ(kindsOf(heard), "sMSM");
-    EXPECT_NEAR(heard[2].delta.GetScale().X(), 1.5f, kWorldTolerance);
+    ASSERT_EQ(kindsOf(heard), "SM");
+    EXPECT_NEAR(heard[0].delta.GetScale().X(), 1.5f, kWorldTolerance);
 }
 
 TEST_F(ControllerTest, ScaleHandlesArePickedByTheTranslateMask)
@@ -189,22 +185,12 @@ TEST_F(ControllerTest, StrayReleaseMovesAndTellsNothing)
     release(grip);
     frame();
     EXPECT_EQ(kindsOf(heard), "tTM");
-    // once the scene drops (and deletes) that gizmo it is forgotten: a release reaches nothing
-    heard.clear();
-    scene.root().detachChild(gizmo);
-    frame();
-    EXPECT_TRUE(controller.get3DManipulators().empty());
-    release(grip);
-    frame();
-    EXPECT_TRUE(heard.empty());
 }
 
 TEST_F(ControllerTest, ClearingEventsMidDragLeavesTheNextReleaseToEndIt)
 {
     setUpArrow();
-    press(grip);
-    move(shifted(grip, 30));
-    frame();
+    holdDrag(grip, 30);
     ASSERT_NEAR(objectShift(), 30.0f, kPixelTolerance);
     // the queued move is dropped, and later input no longer counts as on a gizmo
     EXPECT_TRUE(move(shifted(grip, 60)));
@@ -214,12 +200,12 @@ TEST_F(ControllerTest, ClearingEventsMidDragLeavesTheNextReleaseToEndIt)
     frame();
     // that move only hovered: the object stays where the drag left it
     EXPECT_NEAR(objectShift(), 30.0f, kPixelTolerance);
-    EXPECT_EQ(kindsOf(heard), "tM");
+    EXPECT_TRUE(heard.empty());
     // the release still reaches the held gizmo: a last move from the press point, then the end
     EXPECT_FALSE(release(shifted(grip, 10)));
     frame();
     EXPECT_NEAR(objectShift(), 10.0f, kPixelTolerance);
-    EXPECT_EQ(kindsOf(heard), "tMTM");
+    EXPECT_EQ(kindsOf(heard), "TM");
 }
 
 TEST_F(ControllerTest, EventsWaitWhileDisabledOrWithoutCamera)
@@ -296,8 +282,7 @@ TEST_F(ControllerTest, TouchedGizmosAreToldOnceEachInAddressOrder)
     ASSERT_EQ(kindsOf(motions), "ttTTttTTMMMM"); // starts and ends reach both
     const std::vector<std::pair<int, ekGizmoNode*>> expected{{1, lower}, {2, lower}, {1, upper}, {2, upper}};
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(motions[8 + i].listener, expected[i].first);
-        EXPECT_EQ(motions[8 + i].gizmo, expected[i].second);
+        EXPECT_EQ(std::make_pair(motions[8 + i].listener, motions[8 + i].gizmo), expected[i]);
     }
     EXPECT_TRUE(controller.uninstall3DManipulatorMotionListener(&first));
     EXPECT_FALSE(controller.uninstall3DManipulatorMotionListener(&first));

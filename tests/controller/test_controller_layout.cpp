@@ -77,9 +77,7 @@ TEST_F(ControllerTest, OrientationIsFrozenDuringADrag)
     auto dragAround = [&](auto between) {
         const Wm4::Matrix3<float> before = orientationOf(*gizmo);
         const Pixel from = axisPixel(*gizmo, 0, 0.8f);
-        press(from);
-        move(shifted(from, 5));
-        frame();
+        holdDrag(from, 5);
         between();
         move(shifted(from, 10));
         frame();
@@ -179,7 +177,6 @@ TEST_F(ControllerTest, CopiesOwnTheirDragObjects)
     copy.install3DManipulatorMotionListener(&copyLog);
     dragWith(copy);
     EXPECT_EQ(kindsOf(copyHeard), "tTM");
-    copy.uninstall3DManipulatorMotionListener(&copyLog);
 }
 
 } // namespace

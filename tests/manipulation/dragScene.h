@@ -138,35 +138,31 @@ private:
     ekGenericTransformation<float> m_layout;
 };
 
-// Writes every drag notification as "tag:event" into a log shared by listeners.
+// Writes every drag notification as "tag:event" into a log shared by listeners, or its own.
 class Recorder : public ek3DManipulatorMotionListener {
 public:
     Recorder(const char* tag, std::vector<std::string>& log) : m_tag(tag), m_log(log) {}
+    explicit Recorder(const char* tag) : m_tag(tag), m_log(own) {} // own is built before m_log
 
     void onManipulatorMotion(ekGizmoNode*) override {}
     void onTranslateManipulatorStart() override { add("tStart"); }
-    void onTranslateManipulatorEnd(const ekGenericTransformation<float>& delta) override
-    {
-        add("tEnd");
-        lastDelta = delta;
-    }
+    void onTranslateManipulatorEnd(const ekGenericTransformation<float>& d) override { add("tEnd", &d); }
     void onRotateManipulatorStart() override { add("rStart"); }
-    void onRotateManipulatorEnd(const ekGenericTransformation<float>& delta) override
-    {
-        add("rEnd");
-        lastDelta = delta;
-    }
+    void onRotateManipulatorEnd(const ekGenericTransformation<float>& d) override { add("rEnd", &d); }
     void onScaleManipulatorStart() override { add("sStart"); }
-    void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta) override
-    {
-        add("sEnd");
-        lastDelta = delta;
-    }
+    void onScaleManipulatorEnd(const ekGenericTransformation<float>& d) override { add("sEnd", &d); }
 
     ekGenericTransformation<float> lastDelta;
+    std::vector<std::string> own;
 
 private:
-    void add(const char* event) { m_log.push_back(m_tag + ":" + event); }
+    void add(const char* event, const ekGenericTransformation<float>* delta = nullptr)
+    {
+        m_log.push_back(m_tag + ":" + event);
+        if (delta != nullptr) {
+            lastDelta = *delta;
+        }
+    }
 
     std::string m_tag;
     std::vector<std::string>& m_log;

@@ -20,17 +20,13 @@ struct RotateDrag {
         const float r = degrees * Wm4::Math<float>::DEG_TO_RAD;
         return scene.at({std::cos(r), std::sin(r), 0.0f});
     }
-    bool hover(const Vec2& pos, float tolerance = kPickTolerance)
+    bool hover(const Vec2& p, float tolerance = kPickTolerance)
     {
-        return drag.updateRotateHover(scene.gizmo(), scene.camera(), pos, tolerance, kWidth,
-                                      kHeight);
+        return drag.updateRotateHover(scene.gizmo(), scene.camera(), p, tolerance, kWidth, kHeight);
     }
     void press(const Vec2& p) { drag.setMousePressed(scene.gizmo(), scene.camera(), p, kWidth, kHeight); }
     void move(const Vec2& p) { drag.setMousePos(scene.gizmo(), scene.camera(), p, kWidth, kHeight); }
-    void release(const Vec2& p)
-    {
-        drag.setMouseReleased(scene.gizmo(), scene.camera(), p, kWidth, kHeight);
-    }
+    void release(const Vec2& p) { drag.setMouseReleased(scene.gizmo(), scene.camera(), p, kWidth, kHeight); }
 
     DragScene& scene;
     ekGizmoControllerRotate& drag;
@@ -65,8 +61,7 @@ TEST(RotateDrag, TurnsInWholeStepsOfFiveDegrees)
 {
     SlantedPair pair;
     ekGizmoControllerRotate drag;
-    std::vector<std::string> log;
-    Recorder recorder("r", log);
+    Recorder recorder("r");
     drag.install3DManipulatorMotionListener(&recorder);
     RotateDrag r{pair.scene, drag};
     // pressed on the side of the circle away from the eye
@@ -91,7 +86,7 @@ TEST(RotateDrag, TurnsInWholeStepsOfFiveDegrees)
     r.release(r.circle(218.0f));
     pair.expectTurned(-5.0f);
     EXPECT_EQ(drag.getSelectedAxis(), -1);
-    EXPECT_EQ(log, (std::vector<std::string>{"r:rStart", "r:rEnd"}));
+    EXPECT_EQ(recorder.own, (std::vector<std::string>{"r:rStart", "r:rEnd"}));
     expectNear(recorder.lastDelta.GetRotate(), rotationZ(-5.0f));
     expectNear(recorder.lastDelta.ApplyForward({1.0f, 1.0f, 0.0f}, true), {1.0f, 1.0f, 0.0f});
 }
@@ -103,8 +98,7 @@ TEST(RotateDrag, PicksByThePolylineAndRefusesUnusablePresses)
     scene.look({0.0f, 0.0f, 10.0f}, Vec3::ZERO, false);
     ekNode* object = scene.addObject(Vec3::ZERO);
     scene.use(ekGizmoNode::ROTATE, {object});
-    std::vector<std::string> log;
-    Recorder recorder("r", log);
+    Recorder recorder("r");
     ekGizmoControllerRotate drag;
     drag.install3DManipulatorMotionListener(&recorder);
     RotateDrag r{scene, drag};
@@ -132,7 +126,7 @@ TEST(RotateDrag, PicksByThePolylineAndRefusesUnusablePresses)
     r.press(centre + pixels(30.0f, 3.0f));
     EXPECT_EQ(drag.getSelectedAxis(), -1);
     r.release(centre + pixels(0.0f, 30.0f));
-    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(recorder.own.empty());
     expectNear(matrixOf(object), Mat3::IDENTITY);
 }
 

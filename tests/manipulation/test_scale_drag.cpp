@@ -13,10 +13,9 @@ Mat3 diagonal(float x, float y, float z) { return Mat3::Diagonal({x, y, z}); }
 
 // A scale drag pressed on the tip of the X handle of scene's gizmo.
 struct ScaleDrag : ekGizmoControllerScale {
-    ScaleDrag(DragScene& s, ek3DManipulatorMotionListener* listener)
-        : scene(s), tip(s.at({1.0f, 0.0f, 0.0f})), handle(tip - s.at(Vec3::ZERO))
+    explicit ScaleDrag(DragScene& s) : scene(s), tip(s.at({1.0f, 0.0f, 0.0f})), handle(tip - s.at(Vec3::ZERO))
     {
-        install3DManipulatorMotionListener(listener);
+        install3DManipulatorMotionListener(&recorder);
         updateScaleHover(s.gizmo(), s.camera(), tip, kPickTolerance, kWidth, kHeight);
         setMouseScalePressed(s.gizmo(), s.camera(), tip);
         EXPECT_EQ(getSelectedAxis(), 0);
@@ -27,6 +26,7 @@ struct ScaleDrag : ekGizmoControllerScale {
         setMouseScalePos(scene.gizmo(), scene.camera(), tip + handle * lengths + offset);
     }
 
+    Recorder recorder{"r"};
     DragScene& scene;
     Vec2 tip;
     Vec2 handle;
@@ -42,9 +42,7 @@ TEST(ScaleDrag, FactorFollowsTheHandleLength)
     ekNode* a = scene.addObject({3.0f, 0.0f, 0.0f});
     ekNode* b = scene.addObject({1.0f, 0.5f, 0.0f});
     scene.use(ekGizmoNode::SCALE, {a, b});
-    std::vector<std::string> log;
-    Recorder recorder("r", log);
-    ScaleDrag drag(scene, &recorder);
+    ScaleDrag drag(scene);
     const auto expectScale = [&](float x, float y, float z) {
         expectNear(matrixOf(a), diagonal(x, y, z));
         expectNear(matrixOf(b), diagonal(x, y, z));
@@ -72,8 +70,8 @@ TEST(ScaleDrag, FactorFollowsTheHandleLength)
     drag.setMouseScaleReleased(scene.gizmo(), scene.camera(), drag.tip);
     expectScale(1.0f, 1.0f, 1.0f);
     EXPECT_EQ(drag.getSelectedAxis(), -1);
-    EXPECT_EQ(log, (std::vector<std::string>{"r:sStart", "r:sEnd"}));
-    expectNear(recorder.lastDelta.ApplyForward({1.0f, 2.0f, 3.0f}, true), {1.0f, 2.0f, 3.0f});
+    EXPECT_EQ(drag.recorder.own, (std::vector<std::string>{"r:sStart", "r:sEnd"}));
+    expectNear(drag.recorder.lastDelta.ApplyForward({1.0f, 2.0f, 3.0f}, true), {1.0f, 2.0f, 3.0f});
 }
 
 TEST(ScaleDrag, ScalesAlongTheWorldAxisInPerspective)
@@ -84,9 +82,7 @@ TEST(ScaleDrag, ScalesAlongTheWorldAxisInPerspective)
     ekNode* object = scene.addObject({0.5f, 0.0f, 0.0f});
     object->editLocalTransform(true).SetRotate(rotationZ(30.0f));
     scene.use(ekGizmoNode::SCALE, {object}, rotationZ(30.0f));
-    std::vector<std::string> log;
-    Recorder recorder("r", log);
-    ScaleDrag drag(scene, &recorder);
+    ScaleDrag drag(scene);
     // the cursor on the image of the world point one handle length past the tip
     const ekGenericTransformation<float>& gizmo = scene.gizmo()->getWorldTransform();
     const Vec3 tip = gizmo.ApplyForward({1.0f, 0.0f, 0.0f}, true);
@@ -99,32 +95,4 @@ TEST(ScaleDrag, ScalesAlongTheWorldAxisInPerspective)
     scene.collapse(gizmo.GetMatrix().TimesDiagonal({0.0f, 1.0f, 1.0f}));
     drag.move(3.0f);
     expectNear(matrixOf(object), doubled);
-}
-
-TEST(ScaleDrag, NearPlaneBoundsTheFactorWhenRestricted)
-{
-    // the Z handle dragged towards the camera: restricted, its end stops on the near plane
-    float factors[2] = {};
-    for (const bool restrict : {true, false}) {
-        DragScene scene;
-        scene.look({0.0f, 2.0f, 10.0f}, Vec3::ZERO, true, 4.0f);
-        ekNode* object = scene.addObject(Vec3::ZERO);
-        scene.use(ekGizmoNode::SCALE, {object});
-        scene.gizmo()->restrictPositionBetweenNearFar(restrict);
-        ekGizmoControllerScale drag;
-        const Vec3 tip = scene.gizmo()->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, true);
-        drag.updateScaleHover(scene.gizmo(), scene.camera(), scene.screenOf(tip), kPickTolerance, kWidth, kHeight);
-        ASSERT_EQ(drag.getSelectedAxis(), 2);
-        drag.setMouseScalePressed(scene.gizmo(), scene.camera(), scene.screenOf(tip));
-        drag.setMouseScaleReleased(scene.gizmo(), scene.camera(), {0.5f, 0.02f});
-        const float factor = object->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, false).Length();
-        factors[restrict ? 0 : 1] = factor;
-        if (restrict) {
-            // the handle's end, grown by the factor, lies on the near plane
-            const Vec3 end = tip * factor;
-            const float depth = (end - scene.camera()->getLocation()).Dot(scene.camera()->getDVector());
-            EXPECT_NEAR(depth, 4.0f, kWorldTolerance);
-        }
-    }
-    EXPECT_LT(factors[0], factors[1]);
 }

@@ -38,14 +38,11 @@ TEST(TranslateDrag, MovesObjectsByTheWorldLengthThePixelsCover)
     ekNode* a = scene.addObject({1.0f, 0.0f, 0.0f});
     ekNode* b = scene.addObject({-1.0f, 0.5f, 0.0f});
     scene.use(ekGizmoNode::TRANSLATE, {a, b});
-    std::vector<std::string> log;
-    Recorder recorder("r", log);
+    Recorder recorder("r");
     TranslateDrag drag(scene);
     drag.install3DManipulatorMotionListener(&recorder);
     const Vec2 press = scene.at({0.5f, 0.0f, 0.0f});
     drag.press(press, 0);
-    // looking down Z, the plane with normal Z (axis X + 2) is the face-on one
-    EXPECT_TRUE(drag.usesSecondPlane());
     // 40 pixels right, twice: moves start from the press and never add up
     drag.move(press + pixels(40.0f, 0.0f));
     drag.move(press + pixels(40.0f, 0.0f));
@@ -62,7 +59,7 @@ TEST(TranslateDrag, MovesObjectsByTheWorldLengthThePixelsCover)
     drag.release(press + pixels(-20.0f, 35.0f));
     expectNear(positionOf(a), {1.0f - kShift / 2.0f, 0.0f, 0.0f});
     EXPECT_EQ(drag.getSelectedAxis(), -1);
-    EXPECT_EQ(log, (std::vector<std::string>{"r:tStart", "r:tEnd"}));
+    EXPECT_EQ(recorder.own, (std::vector<std::string>{"r:tStart", "r:tEnd"}));
     expectNear(recorder.lastDelta.GetTranslate(), {-kShift / 2.0f, 0.0f, 0.0f});
 }
 
@@ -87,37 +84,23 @@ TEST(TranslateDrag, ParentedAndExcludedObjects)
     expectNear(positionOf(excluded), {-2.0f, 0.0f, 0.0f});
 }
 
-TEST(TranslateDrag, PlaneChoiceAndNearPlaneClamp)
+TEST(TranslateDrag, PlaneFacingTheCameraAndNoClampAlongTheNearPlane)
 {
-    // seen from above, the plane with normal Y (axis X + 1) is the face-on one
-    DragScene top;
-    top.look({0.0f, 10.0f, 0.0f}, Vec3::ZERO, true, 1.0f, {0.0f, 0.0f, -1.0f});
-    ekNode* object = top.addObject(Vec3::ZERO);
-    top.use(ekGizmoNode::TRANSLATE, {object});
-    TranslateDrag flat(top);
-    flat.press(top.at({0.5f, 0.0f, 0.0f}), 0);
-    EXPECT_FALSE(flat.usesSecondPlane());
-    flat.release(top.at({0.5f, 0.0f, 0.0f}) + pixels(40.0f, 0.0f));
-    expectNear(positionOf(object), {kShift, 0.0f, 0.0f});
-
-    // the Z arrow dragged towards the camera: its tip stops on the near plane
-    for (const bool restrict : {true, false}) {
+    // looking down Z the plane with normal Z (axis X + 2) faces the camera, from above the one
+    // with normal Y (axis X + 1); X, parallel to the near and far planes, is never clamped
+    for (const bool fromAbove : {false, true}) {
         DragScene scene;
-        scene.look({0.0f, 2.0f, 10.0f}, Vec3::ZERO, true, 4.0f);
+        if (fromAbove) {
+            scene.look({0.0f, 10.0f, 0.0f}, Vec3::ZERO, true, 1.0f, {0.0f, 0.0f, -1.0f});
+        }
         ekNode* dragged = scene.addObject(Vec3::ZERO);
         scene.use(ekGizmoNode::TRANSLATE, {dragged});
-        scene.gizmo()->restrictPositionBetweenNearFar(restrict);
+        scene.gizmo()->restrictPositionBetweenNearFar(true);
         TranslateDrag drag(scene);
-        const Vec3 tip = scene.gizmo()->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, true);
-        drag.press(scene.screenOf(tip), 2);
-        drag.release({0.5f, 0.02f});
-        const Vec3 eyeToTip = tip + positionOf(dragged) - scene.camera()->getLocation();
-        const float depth = eyeToTip.Dot(scene.camera()->getDVector());
-        if (restrict) {
-            EXPECT_NEAR(depth, 4.0f, kWorldTolerance);
-        } else {
-            EXPECT_LT(depth, 3.0f);
-        }
+        drag.press(scene.at({0.8f, 0.0f, 0.0f}), 0);
+        EXPECT_EQ(drag.usesSecondPlane(), !fromAbove);
+        drag.release(scene.at({0.8f, 0.0f, 0.0f}) + pixels(40.0f, 0.0f));
+        expectNear(positionOf(dragged), {kShift, 0.0f, 0.0f});
     }
 }
 
@@ -157,34 +140,45 @@ TEST(TranslateDrag, ListenersAndAPressThatMeetsNoPlane)
     expectNear(positionOf(object), Vec3::ZERO);
 }
 
-TEST(TranslateDrag, FarPlaneClampAndAxesParallelToThePlanes)
+TEST(TranslateDrag, NearAndFarPlanesClampWhenRestricted)
 {
-    // the Z arrow dragged away towards the horizon stops where its line crosses the far plane
-    for (const bool restrict : {true, false}) {
-        DragScene scene;
-        scene.look({0.0f, 2.0f, 10.0f}, Vec3::ZERO);
-        ekNode* dragged = scene.addObject(Vec3::ZERO);
-        scene.use(ekGizmoNode::TRANSLATE, {dragged});
-        scene.gizmo()->restrictPositionBetweenNearFar(restrict);
-        TranslateDrag drag(scene);
-        const Vec3 tip = scene.gizmo()->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, true);
-        drag.press(scene.screenOf(tip), 2);
-        drag.release(scene.screenOf({0.0f, 0.0f, -500.0f}));
-        const float depth =
-            (tip + positionOf(dragged) - scene.camera()->getLocation()).Dot(scene.camera()->getDVector());
-        if (restrict) {
-            EXPECT_NEAR(depth, 100.0f, 100.0f * kWorldTolerance);
-        } else {
-            EXPECT_GT(depth, 400.0f);
+    // the Z handle dragged towards the camera (near plane 4) or away past the horizon (far plane
+    // 100), moved or scaled: restricted, its end stops on that plane; unrestricted, it goes past it
+    struct Case {
+        ekGizmoNode::GizmoMode mode;
+        float plane; // depth of the clamping plane
+        float past;  // a depth the unrestricted end reaches, on the far side of the plane
+    };
+    for (const Case& c : {Case{ekGizmoNode::TRANSLATE, 4.0f, 3.0f}, Case{ekGizmoNode::TRANSLATE, 100.0f, 400.0f},
+                          Case{ekGizmoNode::SCALE, 4.0f, 3.0f}}) {
+        const bool towards = c.past < c.plane;
+        for (const bool restrict : {true, false}) {
+            DragScene scene;
+            scene.look({0.0f, 2.0f, 10.0f}, Vec3::ZERO, true, towards ? c.plane : 1.0f);
+            ekNode* dragged = scene.addObject(Vec3::ZERO);
+            scene.use(c.mode, {dragged});
+            scene.gizmo()->restrictPositionBetweenNearFar(restrict);
+            const Vec3 tip = scene.gizmo()->getWorldTransform().ApplyForward({0.0f, 0.0f, 1.0f}, true);
+            const Vec2 to = towards ? Vec2(0.5f, 0.02f) : scene.screenOf({0.0f, 0.0f, -500.0f});
+            if (c.mode == ekGizmoNode::SCALE) {
+                ekGizmoControllerScale drag;
+                drag.updateScaleHover(scene.gizmo(), scene.camera(), scene.screenOf(tip), kPickTolerance, kWidth, kHeight);
+                ASSERT_EQ(drag.getSelectedAxis(), 2);
+                drag.setMouseScalePressed(scene.gizmo(), scene.camera(), scene.screenOf(tip));
+                drag.setMouseScaleReleased(scene.gizmo(), scene.camera(), to);
+            } else {
+                TranslateDrag drag(scene);
+                drag.press(scene.screenOf(tip), 2);
+                drag.release(to);
+            }
+            // the handle's end moved with the object, or grown by its scale about the origin
+            const Vec3 eyeToEnd = dragged->getWorldTransform().ApplyForward(tip, true) - scene.camera()->getLocation();
+            const float depth = eyeToEnd.Dot(scene.camera()->getDVector());
+            if (restrict) {
+                EXPECT_NEAR(depth, c.plane, c.plane * kWorldTolerance);
+            } else {
+                EXPECT_EQ(depth < c.past, towards) << depth;
+            }
         }
     }
-    // an axis parallel to the near and far planes is not clamped at all
-    DragScene scene;
-    ekNode* dragged = scene.addObject(Vec3::ZERO);
-    scene.use(ekGizmoNode::TRANSLATE, {dragged});
-    scene.gizmo()->restrictPositionBetweenNearFar(true);
-    TranslateDrag drag(scene);
-    drag.press(scene.at({0.8f, 0.0f, 0.0f}), 0);
-    drag.release(scene.at({0.8f, 0.0f, 0.0f}) + pixels(40.0f, 0.0f));
-    expectNear(positionOf(dragged), {kShift, 0.0f, 0.0f});
 }
