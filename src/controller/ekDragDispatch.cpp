@@ -129,32 +129,30 @@ bool ekDragDispatch::isDragging() const
     return draggingKind() != Kind::NONE;
 }
 
-ekGizmoNode* ekDragDispatch::getDraggedGizmo() const
+template <class Result, class Action>
+Result ekDragDispatch::withDragUnderWay(Result none, Action&& action) const
 {
     switch (draggingKind()) {
     case Kind::TRANSLATE:
-        return m_translate.getPressedGizmo();
+        return action(m_translate);
     case Kind::ROTATE:
-        return m_rotate.getPressedGizmo();
+        return action(m_rotate);
     case Kind::SCALE:
-        return m_scale.getPressedGizmo();
+        return action(m_scale);
     default:
-        return nullptr;
+        return none;
     }
+}
+
+ekGizmoNode* ekDragDispatch::getDraggedGizmo() const
+{
+    return withDragUnderWay<ekGizmoNode*>(nullptr,
+                                          [](const auto& drag) { return drag.getPressedGizmo(); });
 }
 
 int ekDragDispatch::getActiveAxis() const
 {
-    switch (draggingKind()) {
-    case Kind::TRANSLATE:
-        return m_translate.getSelectedAxis();
-    case Kind::ROTATE:
-        return m_rotate.getSelectedAxis();
-    case Kind::SCALE:
-        return m_scale.getSelectedAxis();
-    default:
-        return -1;
-    }
+    return withDragUnderWay(-1, [](const auto& drag) { return drag.getSelectedAxis(); });
 }
 
 void ekDragDispatch::finishDrag()

@@ -60,6 +60,10 @@ private:
     enum class Kind { NONE, TRANSLATE, ROTATE, SCALE };
     static Kind kindOf(const ekGizmoNode* gizmo);
     Kind draggingKind() const;
+    // What action returns for the drag object whose drag is under way (as
+    // its own type); none without one.
+    template <class Result, class Action>
+    Result withDragUnderWay(Result none, Action&& action) const;
     struct Step;
     void run(const Step& step, Kind kind, ekGizmoNode* gizmo, const ekCamera* camera,
              const Wm4::Vector2<float>& position, int width, int height);
