@@ -172,6 +172,7 @@ private:
     void rebuildGizmos(ekNode& root);
     // Drops every reference to a gizmo that is no longer listed.
     void forgetUnlisted();
+    bool isListed(const ekGizmoNode* gizmo) const;
     // Lays out every gizmo with handles for camera; settle also brings their
     // world transforms up to date at once, for hit tests that follow.
     void layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle);

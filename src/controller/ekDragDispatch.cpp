@@ -173,7 +173,8 @@ void ekDragDispatch::forgetAllBut(const std::vector<ekGizmoNode*>& gizmos)
 {
     const auto forgetIfGone = [&gizmos](auto& drag) {
         const ekGizmoNode* pressed = drag.getPressedGizmo();
-        if (pressed != nullptr && std::find(gizmos.begin(), gizmos.end(), pressed) == gizmos.end()) {
+        if (pressed != nullptr
+            && std::find(gizmos.begin(), gizmos.end(), pressed) == gizmos.end()) {
             drag.forgetGizmo(pressed);
         }
     };

@@ -197,7 +197,8 @@ void ekGizmoController::refreshGizmos(ekNode* root, bool honourBit)
     }
     // Ending a drag while rebuilding tells listeners, which may change the
     // scene again: rebuild until it holds still.
-    bool changed = root != m_state.watchedRoot || root->getStructureGeneration() != m_state.seenGeneration
+    bool changed = root != m_state.watchedRoot
+        || root->getStructureGeneration() != m_state.seenGeneration
         || (honourBit && (root->getDirtyFlags(0) & DIRTY_STRUCTURE) != 0);
     while (changed) {
         rebuildGizmos(*root);
@@ -217,17 +218,20 @@ void ekGizmoController::forgetUnlisted()
 {
     // A gizmo that left may since have been deleted: nothing may refer to
     // it any more, and a drag under way on it ends here.
-    const auto gone = [this](const ekGizmoNode* gizmo) {
-        return std::find(m_state.manipulators.begin(), m_state.manipulators.end(), gizmo)
-            == m_state.manipulators.end();
-    };
+    const auto gone = [this](const ekGizmoNode* gizmo) { return !isListed(gizmo); };
     if (gone(m_state.activeGizmo)) {
         m_state.activeGizmo = nullptr;
     }
     drags().forgetAllBut(m_state.manipulators);
-    m_state.touchedGizmos.erase(std::remove_if(m_state.touchedGizmos.begin(), m_state.touchedGizmos.end(), gone),
-                          m_state.touchedGizmos.end());
+    std::vector<ekGizmoNode*>& touched = m_state.touchedGizmos;
+    touched.erase(std::remove_if(touched.begin(), touched.end(), gone), touched.end());
     holdDraggedGizmo();
+}
+
+bool ekGizmoController::isListed(const ekGizmoNode* gizmo) const
+{
+    const std::vector<ekGizmoNode*>& listed = m_state.manipulators;
+    return std::find(listed.begin(), listed.end(), gizmo) != listed.end();
 }
 
 void ekGizmoController::setRootNode(ekNode* root)
@@ -250,8 +254,8 @@ void ekGizmoController::layOutGizmos(const ekCamera& camera, int viewportHeight,
         // Frozen during a drag, so that the axes being dragged along stay put
         // (every gizmo then shares the last orientation computed before it).
         if (!m_state.dragging) {
-            chooseOrientation(m_state.orientationReference, *gizmo, m_state.customOrientation, camera,
-                              m_state.currentOrientation);
+            chooseOrientation(m_state.orientationReference, *gizmo, m_state.customOrientation,
+                              camera, m_state.currentOrientation);
         }
         layOut(*gizmo, m_state.currentOrientation, camera, viewportHeight);
         if (settle && (gizmo->getDirtyFlags(0) & kNeedsWorldUpdate) != 0) {
@@ -269,13 +273,9 @@ void ekGizmoController::notifyTouched()
         m_state.touchedGizmos.erase(m_state.touchedGizmos.begin());
         for (std::size_t i = 0; i < m_state.motionListeners.size(); ++i) {
             m_state.motionListeners[i]->onManipulatorMotion(gizmo);
-            if (m_state.watchedRoot != nullptr
-                && m_state.watchedRoot->getStructureGeneration() != m_state.seenGeneration) {
-                refreshGizmos(m_state.watchedRoot, false);
-                if (std::find(m_state.manipulators.begin(), m_state.manipulators.end(), gizmo)
-                    == m_state.manipulators.end()) {
-                    break;
-                }
+            refreshGizmos(m_state.watchedRoot, false);
+            if (!isListed(gizmo)) {
+                break;
             }
         }
     }
@@ -283,8 +283,7 @@ void ekGizmoController::notifyTouched()
 
 void ekGizmoController::holdDraggedGizmo()
 {
-    m_draggedGizmo =
-        drags().getDraggedGizmo();
+    m_draggedGizmo = drags().getDraggedGizmo();
 }
 
 bool ekGizmoController::isDragging() const

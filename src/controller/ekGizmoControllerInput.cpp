@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace ek {
 namespace {
@@ -55,11 +56,10 @@ bool ekGizmoController::hasGizmo(const ekCamera* camera, const Wm4::Vector2<floa
         return false;
     }
     const ekDragDispatch dispatch = drags();
-    return std::any_of(m_state.manipulators.begin(), m_state.manipulators.end(),
-                       [&](const ekGizmoNode* gizmo) {
-                           return dispatch.isOver(gizmo, camera, position, m_state.pickTolerance, width,
-                                               height);
-                       });
+    const std::vector<ekGizmoNode*>& gizmos = m_state.manipulators;
+    return std::any_of(gizmos.begin(), gizmos.end(), [&](const ekGizmoNode* gizmo) {
+        return dispatch.isOver(gizmo, camera, position, m_state.pickTolerance, width, height);
+    });
 }
 
 Wm4::Vector2<float> ekGizmoController::getMousePos(int x, int y, int width, int height) const
