@@ -34,10 +34,15 @@ float safeNormalize(Wm4::Vector3<float>& v)
     return length;
 }
 
+float largestComponent(const Wm4::Vector3<float>& v)
+{
+    return std::max({std::fabs(v.X()), std::fabs(v.Y()), std::fabs(v.Z())});
+}
+
 Wm4::Vector3<float> directionOf(Wm4::Vector3<float> v)
 {
     if (!std::isnormal(v.Dot(v))) {
-        const float largest = std::max({std::fabs(v.X()), std::fabs(v.Y()), std::fabs(v.Z())});
+        const float largest = largestComponent(v);
         if (!(largest > 0.0f) || !std::isfinite(largest)) {
             return Wm4::Vector3<float>::ZERO;
         }

@@ -11,6 +11,10 @@ namespace ek {
 // vector of non-zero finite length is normalised, however short.
 float safeNormalize(Wm4::Vector3<float>& v);
 
+// The largest absolute component of v: the unit that brings v to a size
+// whose squares neither underflow nor overflow.
+float largestComponent(const Wm4::Vector3<float>& v);
+
 // The unit vector along v, also where the squares of v's components
 // underflow or overflow (a gizmo scaled to 1e-30 or 1e30 world units): v
 // is first brought to a largest component of 1. Zero for a zero or

@@ -5,7 +5,6 @@
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekNode.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace ek {
@@ -28,9 +27,7 @@ inline bool keepsNormalScale(const ekGenericTransformation<float>& t)
     }
     const Wm4::Matrix3<float>& m = t.GetMatrix();
     for (int column = 0; column < 3; ++column) {
-        const float largest = std::max({std::fabs(m(0, column)), std::fabs(m(1, column)),
-                                        std::fabs(m(2, column))});
-        if (!std::isnormal(largest)) {
+        if (!std::isnormal(largestComponent(m.GetColumn(column)))) {
             return false;
         }
     }

@@ -1,12 +1,12 @@
 #include <ek3DManipulation/ekGizmoControllerDrags.h>
 
+#include "ekMatrixUtils.h"
 #include "ekPicking.h"
 #include "ekTransformUtils.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace ek {
@@ -26,8 +26,7 @@ float scaleFactor(float handleLengths)
 float handleLengthsAlong(Wm4::Vector3<float> handle, Wm4::Vector3<float> displacement)
 {
     if (!std::isnormal(handle.SquaredLength())) {
-        const float unit =
-            std::max({std::fabs(handle.X()), std::fabs(handle.Y()), std::fabs(handle.Z())});
+        const float unit = largestComponent(handle);
         handle /= unit;
         displacement /= unit;
     }
