@@ -16,8 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace ek {
-namespace test {
+namespace ek::test {
 
 // World lengths and matrix entries computed through a few float transforms.
 constexpr float kWorldTolerance = 1e-4f;
@@ -57,9 +56,7 @@ private:
     void record(const Heard& h)
     {
         m_sink.push_back(h);
-        if (then) {
-            then(h);
-        }
+        if (then) { then(h); }
     }
 
     std::vector<Heard>& m_sink;
@@ -70,9 +67,7 @@ private:
 inline std::string kindsOf(const std::vector<Heard>& heard)
 {
     std::string kinds;
-    for (const Heard& h : heard) {
-        kinds += h.kind;
-    }
+    for (const Heard& h : heard) { kinds += h.kind; }
     return kinds;
 }
 
@@ -86,9 +81,7 @@ inline Wm4::Matrix3<float> rotation(const Wm4::Vector3<float>& axis, float degre
 
 inline void expectMatrixNear(const Wm4::Matrix3<float>& actual, const Wm4::Matrix3<float>& expected)
 {
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_NEAR(actual.Entries()[i], expected.Entries()[i], kWorldTolerance) << "entry " << i;
-    }
+    for (int i = 0; i < 9; ++i) { EXPECT_NEAR(actual.Entries()[i], expected.Entries()[i], kWorldTolerance) << i; }
 }
 
 // A started library, a scene with a camera, and a controller registered with
@@ -111,12 +104,12 @@ protected:
         terminate3DManipulationLibrary();
     }
 
-    // An object at the origin with a translate gizmo laid out on it; grip is
-    // a pixel on its X arrow, 60 pixels long.
-    void setUpArrow()
+    // An object at the origin with a gizmo (translate unless mode says) laid out on it; grip is a pixel on its X
+    // axis, 60 pixels long.
+    void setUpArrow(ekGizmoNode::GizmoMode mode = ekGizmoNode::TRANSLATE)
     {
         object = scene.addObject({0.0f, 0.0f, 0.0f});
-        gizmo = scene.addGizmo(ekGizmoNode::TRANSLATE, {object});
+        gizmo = scene.addGizmo(mode, {object});
         frame();
         grip = axisPixel(*gizmo, 0, 0.8f);
         startX = scene.screenOf(positionOf(*object)).X();
@@ -125,22 +118,31 @@ protected:
     float objectShift() const { return scene.screenOf(positionOf(*object)).X() - startX; }
 
     void frame() { scene.engine().frame(); }
+    bool frameAfter(bool answer)
+    {
+        frame();
+        return answer;
+    }
     bool press(Pixel p) { return controller.setMousePressed(&scene.camera(), p.x, p.y, kWidth, kHeight); }
     bool move(Pixel p) { return controller.setMousePos(p.x, p.y); }
     bool release(Pixel p) { return controller.setMouseReleased(p.x, p.y); }
-    void drag(Pixel from, Pixel to)
+    // A press at from and a move to to, released there unless andRelease is false; answers as the press did.
+    bool drag(Pixel from, Pixel to, bool andRelease = true)
     {
-        press(from);
+        const bool onHandle = press(from);
         move(to);
-        release(to);
+        if (andRelease) { release(to); }
+        return onHandle;
     }
+    // The same, each followed by the frame that replays it.
+    bool moved(Pixel p) { return frameAfter(move(p)); }
+    bool released(Pixel p) { return frameAfter(release(p)); }
+    bool dragged(Pixel from, Pixel to, bool andRelease = true) { return frameAfter(drag(from, to, andRelease)); }
     // Presses from, moves dx pixels right and runs a frame: a drag left under way; returns
     // where the object then stands, with heard cleared.
     Wm4::Vector3<float> holdDrag(Pixel from, int dx)
     {
-        press(from);
-        move(shifted(from, dx));
-        frame();
+        dragged(from, shifted(from, dx), false);
         heard.clear();
         return positionOf(*object);
     }
@@ -169,5 +171,4 @@ protected:
     float startX = 0.0f;
 };
 
-} // namespace test
-} // namespace ek
+} // namespace ek::test

@@ -2,10 +2,7 @@
 
 #include <ekSceneGraph/ekLine.h>
 
-#include <functional>
-
-namespace ek {
-namespace test {
+namespace ek::test {
 namespace {
 
 const Wm4::ColorRGBA kHighlight(1.0f, 1.0f, 1.0f, 1.0f);
@@ -23,16 +20,15 @@ TEST_F(ControllerTest, DragsFollowTheGizmoModeAndNotifyAfterLayout)
     EXPECT_TRUE(press(grip));
     EXPECT_TRUE(move(shifted(grip, 50)));
     EXPECT_TRUE(move({grip.x + 100, grip.y + 7}));
-    EXPECT_TRUE(release({grip.x + 100, grip.y + 7}));
-    frame();
-    const Wm4::Vector3<float> moved = positionOf(*object);
+    EXPECT_TRUE(released({grip.x + 100, grip.y + 7}));
+    const Wm4::Vector3<float> afterDrag = positionOf(*object);
     EXPECT_NEAR(objectShift(), 100.0f, kPixelTolerance);
-    EXPECT_NEAR(moved.Y(), 0.0f, kWorldTolerance);
+    EXPECT_NEAR(afterDrag.Y(), 0.0f, kWorldTolerance);
     // start and end (with the applied delta) during the replay, the motion after the layout
     ASSERT_EQ(kindsOf(heard), "tTM");
-    EXPECT_NEAR(heard[1].delta.GetTranslate().X(), moved.X(), kWorldTolerance);
+    EXPECT_NEAR(heard[1].delta.GetTranslate().X(), afterDrag.X(), kWorldTolerance);
     EXPECT_EQ(heard[2].gizmo, gizmo);
-    EXPECT_NEAR(heard[2].gizmoAt.X(), moved.X(), kWorldTolerance);
+    EXPECT_NEAR(heard[2].gizmoAt.X(), afterDrag.X(), kWorldTolerance);
 
     // rotate: a quarter turn along the Z circle turns the object 90 degrees about Z; the end
     // notice comes with the release
@@ -40,12 +36,9 @@ TEST_F(ControllerTest, DragsFollowTheGizmoModeAndNotifyAfterLayout)
     gizmo->setMode(ekGizmoNode::ROTATE);
     frame();
     const Pixel quarterTurn = circlePixel(*gizmo, 135.0f);
-    press(circlePixel(*gizmo, 45.0f));
-    move(quarterTurn);
-    frame();
+    dragged(circlePixel(*gizmo, 45.0f), quarterTurn, false);
     expectMatrixNear(object->getWorldTransform().GetRotate(), rotation({0.0f, 0.0f, 1.0f}, 90.0f));
-    release(quarterTurn);
-    frame();
+    released(quarterTurn);
     ASSERT_EQ(kindsOf(heard), "rMRM");
     EXPECT_NEAR(heard[2].delta.ApplyForward({1.0f, 0.0f, 0.0f}, false).Y(), 1.0f, kWorldTolerance);
 
@@ -59,9 +52,8 @@ TEST_F(ControllerTest, DragsFollowTheGizmoModeAndNotifyAfterLayout)
     const ekGenericTransformation<float>& scaled = object->getWorldTransform();
     EXPECT_NEAR(scaled.ApplyForward({1.0f, 0.0f, 0.0f}, false).Length(), 1.5f, kWorldTolerance);
     EXPECT_NEAR(scaled.ApplyForward({0.0f, 1.0f, 0.0f}, false).Length(), 1.0f, kWorldTolerance);
-    EXPECT_NEAR(positionOf(*object).X(), moved.X(), kWorldTolerance);
-    release(shifted(handle, 30));
-    frame();
+    EXPECT_NEAR(positionOf(*object).X(), afterDrag.X(), kWorldTolerance);
+    released(shifted(handle, 30));
     ASSERT_EQ(kindsOf(heard), "SM");
     EXPECT_NEAR(heard[0].delta.GetScale().X(), 1.5f, kWorldTolerance);
 }
@@ -77,8 +69,7 @@ TEST_F(ControllerTest, ScaleHandlesArePickedByTheTranslateMask)
     EXPECT_FALSE(press(axisPixel(*gizmo, 1, 0.8f)));
     release(axisPixel(*gizmo, 1, 0.8f));
     EXPECT_TRUE(press(axisPixel(*gizmo, 0, 0.8f)));
-    release(axisPixel(*gizmo, 0, 0.8f));
-    frame();
+    released(axisPixel(*gizmo, 0, 0.8f));
     EXPECT_EQ(kindsOf(heard), "sSM");
 }
 
@@ -87,22 +78,17 @@ TEST_F(ControllerTest, HoverHighlightsExceptAfterAPressOnEmptySpace)
     setUpArrow();
     const Wm4::ColorRGBA xColour = shaftColour(*gizmo, 0);
     const Wm4::ColorRGBA yColour = shaftColour(*gizmo, 1);
-    const Pixel empty{20, 20};
     const Pixel onY = axisPixel(*gizmo, 1, 0.8f);
-    // a move over the X arrow highlights it alone
-    move(grip);
-    frame();
-    EXPECT_EQ(shaftColour(*gizmo, 0), kHighlight);
-    EXPECT_EQ(shaftColour(*gizmo, 1), yColour);
-    // a press on empty space hovers once (taking the highlight off), then freezes it
-    EXPECT_FALSE(press(empty));
-    move(onY);
-    frame();
-    EXPECT_EQ(shaftColour(*gizmo, 0), xColour);
-    EXPECT_EQ(shaftColour(*gizmo, 1), yColour);
+    // A move over the X arrow highlights it alone; a press on empty space hovers once (taking
+    // the highlight off), then freezes it.
+    for (const bool pressedOnEmpty : {false, true}) {
+        if (pressedOnEmpty) { EXPECT_FALSE(press({20, 20})); }
+        moved(pressedOnEmpty ? onY : grip);
+        EXPECT_EQ(shaftColour(*gizmo, 0), pressedOnEmpty ? xColour : kHighlight);
+        EXPECT_EQ(shaftColour(*gizmo, 1), yColour);
+    }
     // its release hovers at once
-    release(onY);
-    frame();
+    released(onY);
     EXPECT_EQ(shaftColour(*gizmo, 1), kHighlight);
     // no handle was pressed: nothing to tell
     EXPECT_TRUE(heard.empty());
@@ -111,21 +97,21 @@ TEST_F(ControllerTest, HoverHighlightsExceptAfterAPressOnEmptySpace)
 TEST_F(ControllerTest, PressAnswerHoldsUntilRelease)
 {
     const Pixel beside{20, 20};
+    // Whether press, move and release each answered onHandle.
+    auto answers = [&](Pixel from, Pixel to, bool onHandle) {
+        EXPECT_EQ(press(from), onHandle);
+        EXPECT_EQ(move(to), onHandle);
+        EXPECT_EQ(release(to), onHandle);
+    };
     // no gizmo: every call answers false
-    EXPECT_FALSE(press({400, 300}));
-    EXPECT_FALSE(move({400, 300}));
-    EXPECT_FALSE(release({400, 300}));
+    answers({400, 300}, {400, 300}, false);
     controller.clearControllerEvents();
     setUpArrow();
     // on a handle: true until and including the release; a second release is false
-    EXPECT_TRUE(press(grip));
-    EXPECT_TRUE(move(beside));
-    EXPECT_TRUE(release(beside));
+    answers(grip, beside, true);
     EXPECT_FALSE(release(beside));
     // beside every handle: false throughout
-    EXPECT_FALSE(press(beside));
-    EXPECT_FALSE(move(grip));
-    EXPECT_FALSE(release(grip));
+    answers(beside, grip, false);
     // a gizmo in mode NONE is neither hit nor laid out
     controller.clearControllerEvents();
     gizmo->setMode(ekGizmoNode::NONE);
@@ -169,22 +155,14 @@ TEST_F(ControllerTest, StrayReleaseMovesAndTellsNothing)
 {
     setUpArrow();
     // a drag that moved the object, then the cursor rests on the arrow
-    drag(grip, shifted(grip, 40));
-    frame();
-    const Wm4::Vector3<float> dragged = positionOf(*object);
-    move(grip);
-    frame();
+    dragged(grip, shifted(grip, 40));
+    const Wm4::Vector3<float> held = positionOf(*object);
+    moved(grip);
     heard.clear();
     // a release without a press answers false, replays nothing of the last drag and tells nothing
-    EXPECT_FALSE(release(grip));
-    frame();
+    EXPECT_FALSE(released(grip));
     EXPECT_TRUE(heard.empty());
-    EXPECT_EQ(positionOf(*object), dragged);
-    // a double click's second release alike: one start, one end
-    drag(grip, grip);
-    release(grip);
-    frame();
-    EXPECT_EQ(kindsOf(heard), "tTM");
+    EXPECT_EQ(positionOf(*object), held);
 }
 
 TEST_F(ControllerTest, ClearingEventsMidDragLeavesTheNextReleaseToEndIt)
@@ -196,14 +174,12 @@ TEST_F(ControllerTest, ClearingEventsMidDragLeavesTheNextReleaseToEndIt)
     EXPECT_TRUE(move(shifted(grip, 60)));
     controller.clearControllerEvents();
     EXPECT_EQ(controller.getQueuedEventCount(), 0u);
-    EXPECT_FALSE(move(shifted(grip, 10)));
-    frame();
+    EXPECT_FALSE(moved(shifted(grip, 10)));
     // that move only hovered: the object stays where the drag left it
     EXPECT_NEAR(objectShift(), 30.0f, kPixelTolerance);
     EXPECT_TRUE(heard.empty());
     // the release still reaches the held gizmo: a last move from the press point, then the end
-    EXPECT_FALSE(release(shifted(grip, 10)));
-    frame();
+    EXPECT_FALSE(released(shifted(grip, 10)));
     EXPECT_NEAR(objectShift(), 10.0f, kPixelTolerance);
     EXPECT_EQ(kindsOf(heard), "TM");
 }
@@ -212,9 +188,7 @@ TEST_F(ControllerTest, EventsWaitWhileDisabledOrWithoutCamera)
 {
     setUpArrow();
     controller.setEnabled(false);
-    EXPECT_TRUE(press(grip)); // answered from the last layout
-    move(shifted(grip, 50));
-    release(shifted(grip, 50));
+    EXPECT_TRUE(drag(grip, shifted(grip, 50))); // the press answered from the last layout
     scene.camera().lookAt({0.0f, 0.0f, 20.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
     frame();
     // nothing replayed: the object stays, the events wait, no one is told anything...
@@ -243,16 +217,11 @@ TEST_F(ControllerTest, FullQueueFoldsMovesButKeepsPressesAndReleases)
     constexpr int kLastShift = 70;
     setUpArrow();
     controller.setEnabled(false);
-    for (int i = 0; i < kMoves; ++i) {
-        move({10 + i % 50, 10});
-    }
+    for (int i = 0; i < kMoves; ++i) { move({10 + i % 50, 10}); }
     press(grip);
-    for (int i = 0; i < kMoves; ++i) {
-        move(shifted(grip, i + 1 == kMoves ? kLastShift : 1 + i % 60));
-    }
+    for (int i = 0; i < kMoves; ++i) { move(shifted(grip, i + 1 == kMoves ? kLastShift : 1 + i % 60)); }
     release(grip); // on the press point: leaves the object where the last move put it
-    // moves up to the bound (the last slot holding the latest), the press, the latest move after
-    // it, and the release
+    // moves up to the bound (the last slot holding the latest), the press, the latest move after it, and the release
     EXPECT_EQ(controller.getQueuedEventCount(), ekGizmoController::kMaxQueuedEvents + 3);
     controller.setEnabled(true);
     frame();
@@ -273,8 +242,7 @@ TEST_F(ControllerTest, TouchedGizmosAreToldOnceEachInAddressOrder)
     EXPECT_FALSE(controller.install3DManipulatorMotionListener(&first));
     EXPECT_TRUE(controller.install3DManipulatorMotionListener(&second));
     // right pressed, moved and released, then left, in one update
-    drag(axisPixel(*right, 0, 0.8f), shifted(axisPixel(*right, 0, 0.8f), 10));
-    drag(axisPixel(*left, 0, 0.8f), shifted(axisPixel(*left, 0, 0.8f), 10));
+    for (ekGizmoNode* g : {right, left}) { drag(axisPixel(*g, 0, 0.8f), shifted(axisPixel(*g, 0, 0.8f), 10)); }
     frame();
     // each gizmo once, lower address first, every listener in install order
     ekGizmoNode* lower = std::less<>()(left, right) ? left : right;
@@ -290,5 +258,4 @@ TEST_F(ControllerTest, TouchedGizmosAreToldOnceEachInAddressOrder)
 }
 
 } // namespace
-} // namespace test
-} // namespace ek
+} // namespace ek::test

@@ -4,22 +4,18 @@
 #include <functional>
 #include <memory>
 
-namespace ek {
-namespace test {
+namespace ek::test {
 namespace {
 
 // From now on log runs act (with the gizmo a motion names) whenever it hears one of kinds.
 void meddle(EventLog& log, const std::string& kinds, const std::function<void(ekGizmoNode*)>& act)
 {
     log.then = [kinds, act](const Heard& h) {
-        if (kinds.find(h.kind) != std::string::npos) {
-            act(h.gizmo);
-        }
+        if (kinds.find(h.kind) != std::string::npos) { act(h.gizmo); }
     };
 }
 
-// A second view of the same scene, 400 x 300 (the same aspect), from (0, 0, eyeZ), with its
-// own engine and controller.
+// A second view of the same scene, 400 x 300 (the same aspect), from (0, 0, eyeZ), with its own engine and controller.
 struct SecondView : ekTestScene {
     SecondView(ekNode& root, float eyeZ)
     {
@@ -37,16 +33,11 @@ TEST_F(ControllerTest, StructureChangesFromCallbacksAndOtherViewsAreSeen)
     // a listener that attaches a gizmo at each end: all twenty are found
     std::vector<ekGizmoNode*> added;
     meddle(log, "T", [&](ekGizmoNode*) { added.push_back(scene.addGizmo(ekGizmoNode::TRANSLATE, {object})); });
-    for (int i = 0; i < 20; ++i) {
-        drag(grip, grip);
-        frame();
-    }
+    for (int i = 0; i < 20; ++i) { drag(grip, grip); frame(); }
     EXPECT_EQ(controller.get3DManipulators().size(), 21u);
     // a listener that detaches (and so deletes) every added gizmo: none is touched afterwards
     meddle(log, "T", [&](ekGizmoNode*) {
-        for (ekGizmoNode* g : added) {
-            scene.root().detachChild(g);
-        }
+        for (ekGizmoNode* g : added) { scene.root().detachChild(g); }
         added.clear();
     });
     drag(grip, shifted(grip, 5));
@@ -76,8 +67,7 @@ TEST_F(ControllerTest, StructureChangesFromCallbacksAndOtherViewsAreSeen)
         const Pixel on = mode == ekGizmoNode::ROTATE ? circlePixel(*victim, 45.0f) : axisPixel(*victim, 0, 0.8f);
         controller.edit3DManipulators() = {victim};
         heard.clear();
-        drag(on, shifted(on, 20));
-        frame();
+        dragged(on, shifted(on, 20));
         EXPECT_EQ(heard.size(), 2u) << mode;
         EXPECT_FALSE(controller.isDragging()) << mode;
     }
@@ -88,9 +78,7 @@ TEST_F(ControllerTest, StructureChangesFromCallbacksAndOtherViewsAreSeen)
     meddle(log, "M", [&](ekGizmoNode* g) { scene.root().detachChild(g == gizmo ? doomed : gizmo); });
     heard.clear();
     drag(grip, grip);
-    const Pixel doomedGrip = axisPixel(*doomed, 0, 0.8f);
-    drag(doomedGrip, doomedGrip);
-    frame();
+    dragged(axisPixel(*doomed, 0, 0.8f), axisPixel(*doomed, 0, 0.8f));
     EXPECT_EQ(kindsOf(heard), "tTtTM");
 }
 
@@ -100,18 +88,15 @@ TEST_F(ControllerTest, ForgetsADeletedGizmoItPressedBefore)
     ekGizmoNode* other = scene.addGizmo(ekGizmoNode::TRANSLATE, {scene.addObject({0.0f, 0.0f, 0.0f})});
     frame();
     // the translate drag last pressed gizmo, which then leaves the scene and is deleted
-    drag(grip, shifted(grip, 10));
-    frame();
+    dragged(grip, shifted(grip, 10));
     scene.root().detachChild(gizmo);
     frame();
     // a click that ends on the other gizmo's arrow holds it; a second release reaches it
     const Pixel onOther = axisPixel(*other, 0, 0.8f);
     press({20, 20});
-    release(onOther);
-    frame();
+    released(onOther);
     heard.clear();
-    release(onOther);
-    frame();
+    released(onOther);
     EXPECT_TRUE(heard.empty());
 }
 
@@ -127,20 +112,15 @@ TEST_F(ControllerTest, ReplacedReferenceListEndsTheDragsEffect)
         frame();
         const Pixel from = axisPixel(*gizmo, 0, 0.8f);
         const float startX = positionOf(*object).X();
-        const Wm4::Vector3<float> dragged = holdDrag(from, 30);
-        if (inPlace) {
-            gizmo->editReferenceObjects() = {other};
-        } else {
-            gizmo->setReferenceObjects({other});
-        }
-        move(shifted(from, 60));
-        frame();
+        const Wm4::Vector3<float> held = holdDrag(from, 30);
+        if (inPlace) { gizmo->editReferenceObjects() = {other}; }
+        else { gizmo->setReferenceObjects({other}); }
+        moved(shifted(from, 60));
         EXPECT_EQ(other->getWorldTransform(), otherBefore);
-        EXPECT_EQ(positionOf(*object), dragged);
-        release(shifted(from, 60));
-        frame();
+        EXPECT_EQ(positionOf(*object), held);
+        released(shifted(from, 60));
         ASSERT_EQ(kindsOf(heard), "MTM");
-        EXPECT_NEAR(heard[1].delta.GetTranslate().X(), dragged.X() - startX, kWorldTolerance);
+        EXPECT_NEAR(heard[1].delta.GetTranslate().X(), held.X() - startX, kWorldTolerance);
         EXPECT_EQ(other->getWorldTransform(), otherBefore);
     }
 }
@@ -148,25 +128,19 @@ TEST_F(ControllerTest, ReplacedReferenceListEndsTheDragsEffect)
 TEST_F(ControllerTest, HoverNeverChangesTheAxisOfADragUnderWay)
 {
     // rotate: a quarter turn about Z, the events cleared, the cursor rests on the Y circle
-    object = scene.addObject({0.0f, 0.0f, 0.0f});
-    gizmo = scene.addGizmo(ekGizmoNode::ROTATE, {object});
+    setUpArrow(ekGizmoNode::ROTATE);
     gizmo->setEnabledAxis(ekGizmoNode::ROTATE, 0x6);
-    frame();
-    press(circlePixel(*gizmo, 45.0f));
     const Pixel quarterTurn = circlePixel(*gizmo, 135.0f);
-    move(quarterTurn);
-    frame();
+    dragged(circlePixel(*gizmo, 45.0f), quarterTurn, false);
     EXPECT_TRUE(controller.isDragging());
     EXPECT_EQ(controller.getActiveAxis(), 2);
     controller.clearControllerEvents();
     const float h = std::sqrt(0.5f);
-    move(scene.pixelOf(gizmoPoint(*gizmo, {h, 0.0f, h})));
-    frame();
+    moved(scene.pixelOf(gizmoPoint(*gizmo, {h, 0.0f, h})));
     EXPECT_EQ(controller.getActiveAxis(), 2);
     // the release ends the Z rotation where it is, and tells its end
     heard.clear();
-    release(quarterTurn);
-    frame();
+    released(quarterTurn);
     expectMatrixNear(object->getWorldTransform().GetRotate(), rotation({0.0f, 0.0f, 1.0f}, 90.0f));
     EXPECT_EQ(kindsOf(heard), "RM");
     EXPECT_FALSE(controller.isDragging());
@@ -179,13 +153,10 @@ TEST_F(ControllerTest, HoverNeverChangesTheAxisOfADragUnderWay)
     holdDrag(axisPixel(*gizmo, 0, 0.8f), 20);
     EXPECT_GT(scene.engine().getDrawList().size(), idleSegments);
     controller.clearControllerEvents();
-    move(axisPixel(*gizmo, 1, 0.8f));
-    frame();
-    release(axisPixel(*gizmo, 1, 0.8f));
-    frame();
+    moved(axisPixel(*gizmo, 1, 0.8f));
+    released(axisPixel(*gizmo, 1, 0.8f));
     EXPECT_EQ(scene.engine().getDrawList().size(), idleSegments);
-    EXPECT_NEAR(object->getWorldTransform().ApplyForward({0.0f, 1.0f, 0.0f}, false).Length(), 1.0f,
-                kWorldTolerance);
+    EXPECT_NEAR(object->getWorldTransform().ApplyForward({0.0f, 1.0f, 0.0f}, false).Length(), 1.0f, kWorldTolerance);
 }
 
 TEST_F(ControllerTest, AGizmoLeavingMidDragEndsItsDrag)
@@ -195,7 +166,7 @@ TEST_F(ControllerTest, AGizmoLeavingMidDragEndsItsDrag)
     // queued input and the list): the end is heard at once, with the delta applied so far
     for (bool replaceScene : {false, true}) {
         setUpArrow();
-        const Wm4::Vector3<float> dragged = holdDrag(grip, 30);
+        const Wm4::Vector3<float> held = holdDrag(grip, 30);
         if (replaceScene) {
             move(shifted(grip, 60));
             scene.engine().setScene(new ekNode);
@@ -206,15 +177,14 @@ TEST_F(ControllerTest, AGizmoLeavingMidDragEndsItsDrag)
             frame();
         }
         ASSERT_EQ(kindsOf(heard), "T");
-        EXPECT_NEAR(heard[0].delta.GetTranslate().X(), dragged.X(), kWorldTolerance);
+        EXPECT_NEAR(heard[0].delta.GetTranslate().X(), held.X(), kWorldTolerance);
         EXPECT_FALSE(controller.isDragging());
         // the rest of the gesture reaches nothing; the release answers as the press did unless
         // the new scene cleared the controller
         move(shifted(grip, 60));
-        EXPECT_EQ(release(shifted(grip, 60)), !replaceScene);
-        frame();
+        EXPECT_EQ(released(shifted(grip, 60)), !replaceScene);
         EXPECT_EQ(kindsOf(heard), "T");
-        EXPECT_EQ(positionOf(*object), dragged);
+        EXPECT_EQ(positionOf(*object), held);
     }
 }
 
@@ -223,9 +193,7 @@ struct CountingController : ekGenericControllerInterface {
     void updateController(ekGenericRenderingContext*) override
     {
         ++updates;
-        if (removeFrom != nullptr) {
-            removeFrom->removeController(this);
-        }
+        if (removeFrom != nullptr) { removeFrom->removeController(this); }
     }
     ekEngine* removeFrom = nullptr;
     int updates = 0;
@@ -235,14 +203,10 @@ TEST(EngineControllers, OneRemovingItselfSkipsNoOther)
 {
     ekEngine engine;
     CountingController counters[3];
-    for (CountingController& c : counters) {
-        engine.addController(&c);
-    }
+    for (CountingController& c : counters) { engine.addController(&c); }
     counters[1].removeFrom = counters[0].removeFrom = &engine;
     engine.frame();
-    for (const CountingController& c : counters) {
-        EXPECT_EQ(c.updates, 1);
-    }
+    for (const CountingController& c : counters) { EXPECT_EQ(c.updates, 1); }
     engine.frame();
     EXPECT_EQ(counters[2].updates, 2);
     EXPECT_EQ(counters[0].updates + counters[1].updates, 2);
@@ -260,10 +224,7 @@ TEST_F(ControllerTest, EachViewHitsAndDragsTheGizmoAsItShowsIt)
     other.engine().frame();
     // this view's press still lies on the handle as this view shows it, and half a handle
     // length outwards (30 of 60 pixels) gives 1.5
-    EXPECT_TRUE(press(handle));
-    move(shifted(handle, 30));
-    release(shifted(handle, 30));
-    frame();
+    EXPECT_TRUE(dragged(handle, shifted(handle, 30)));
     EXPECT_NEAR(object->getWorldTransform().ApplyForward({1.0f, 0.0f, 0.0f}, false).Length(), 1.5f, 1e-3f);
 }
 
@@ -272,21 +233,16 @@ TEST_F(ControllerTest, PastTheHorizonTheObjectsStayWhereTheLastValidMovePutThem)
     // looking down at the ground: dragged away along Z, the axis meets the horizon on screen
     scene.camera().lookAt({0.0f, 3.0f, 10.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
     for (bool restrict : {false, true}) {
-        object = scene.addObject({0.0f, 0.0f, 0.0f});
-        gizmo = scene.addGizmo(ekGizmoNode::TRANSLATE, {object});
+        setUpArrow();
         gizmo->setEnabledAxis(ekGizmoNode::TRANSLATE, 0x4);
         gizmo->restrictPositionBetweenNearFar(restrict);
-        frame();
         const Pixel onZ = axisPixel(*gizmo, 2, 0.8f);
         const Pixel horizon = scene.pixelOf({0.0f, 0.0f, -1.0e6f});
-        press(onZ);
-        move({onZ.x, horizon.y + 3}); // below the horizon: far away, still in front
-        frame();
+        dragged(onZ, {onZ.x, horizon.y + 3}, false); // below the horizon: far away, still in front
         const Wm4::Vector3<float> far = positionOf(*object);
         EXPECT_LT(far.Z(), -20.0f) << "restrict " << restrict;
         move({onZ.x, horizon.y - 3}); // above it the ray meets the ground behind the eye
-        release({onZ.x, horizon.y - 40});
-        frame();
+        released({onZ.x, horizon.y - 40});
         EXPECT_EQ(positionOf(*object), far) << "restrict " << restrict;
         scene.root().detachChild(gizmo);
         scene.root().detachChild(object);
@@ -304,10 +260,10 @@ TEST_F(ControllerTest, PressAnswersTrueOnlyWhenADragCanFollow)
         ekGizmoController viewController;
         view.engine().addController(&viewController);
         ekNode* target = view.addObject({0.0f, 0.0f, 0.0f});
-        const Pixel onArrow = view.pixelOf(gizmoPoint(*view.addGizmo(ekGizmoNode::TRANSLATE, {target}), {0.8f, 0.0f, 0.0f}));
+        const ekGizmoNode* arrow = view.addGizmo(ekGizmoNode::TRANSLATE, {target});
+        const Pixel onArrow = view.pixelOf(gizmoPoint(*arrow, {0.8f, 0.0f, 0.0f}));
         view.engine().frame();
-        const bool answered =
-            viewController.setMousePressed(&view.camera(), onArrow.x, onArrow.y, kWidth, kHeight);
+        const bool answered = viewController.setMousePressed(&view.camera(), onArrow.x, onArrow.y, kWidth, kHeight);
         viewController.setMousePos(onArrow.x + 40, onArrow.y);
         viewController.setMouseReleased(onArrow.x + 40, onArrow.y);
         view.engine().frame();
@@ -318,22 +274,17 @@ TEST_F(ControllerTest, PressAnswersTrueOnlyWhenADragCanFollow)
 
 TEST_F(ControllerTest, InwardScaleDragsNeverReachZero)
 {
-    object = scene.addObject({0.0f, 0.0f, 0.0f});
-    gizmo = scene.addGizmo(ekGizmoNode::SCALE, {object});
+    setUpArrow(ekGizmoNode::SCALE);
     gizmo->setUseUniformScale(true);
-    frame();
-    for (int i = 0; i < 80; ++i) {
+    // 80 drags inwards, then an outward one that still grows it
+    float smallest = 0.0f;
+    for (int i = 0; i <= 80; ++i) {
         const Pixel handle = axisPixel(*gizmo, 0, 0.9f);
-        drag(handle, {handle.x - 200, handle.y});
-        frame();
-        ASSERT_TRUE(std::isnormal(object->getWorldTransform().GetUniformScale())) << "drag " << i;
+        dragged(handle, shifted(handle, i < 80 ? -200 : 60));
+        const float scale = object->getWorldTransform().GetUniformScale();
+        ASSERT_TRUE(i < 80 ? std::isnormal(scale) : scale > smallest) << "drag " << i;
+        smallest = scale;
     }
-    // and an outward drag still grows it
-    const float smallest = object->getWorldTransform().GetUniformScale();
-    const Pixel handle = axisPixel(*gizmo, 0, 0.9f);
-    drag(handle, shifted(handle, 60));
-    frame();
-    EXPECT_GT(object->getWorldTransform().GetUniformScale(), smallest);
 }
 
 TEST_F(ControllerTest, CancelRestoresTheObjectsAndPairsTheEnd)
@@ -354,9 +305,7 @@ TEST_F(ControllerTest, CancelRestoresTheObjectsAndPairsTheEnd)
         frame();
         const Pixel onX = mode == ekGizmoNode::ROTATE ? circlePixel(*gizmo, 90.0f) : axisPixel(*gizmo, 0, 0.8f);
         heard.clear();
-        press(onX);
-        move({onX.x + 25, onX.y + 25});
-        frame();
+        dragged(onX, {onX.x + 25, onX.y + 25}, false);
         EXPECT_TRUE(controller.isDragging()) << mode;
         EXPECT_EQ(controller.getActiveAxis(), 0) << mode;
         EXPECT_NE(object->getWorldTransform(), world) << mode;
@@ -379,5 +328,4 @@ TEST_F(ControllerTest, CancelRestoresTheObjectsAndPairsTheEnd)
 }
 
 } // namespace
-} // namespace test
-} // namespace ek
+} // namespace ek::test

@@ -39,16 +39,11 @@ inline Mat3 rotationZ(float degrees)
 
 inline void expectNear(const Vec3& actual, const Vec3& expected)
 {
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_NEAR(actual[i], expected[i], kWorldTolerance) << "component " << i;
-    }
+    for (int i = 0; i < 3; ++i) { EXPECT_NEAR(actual[i], expected[i], kWorldTolerance) << "component " << i; }
 }
-
 inline void expectNear(const Mat3& actual, const Mat3& expected)
 {
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_NEAR(actual.Entries()[i], expected.Entries()[i], kMatrixTolerance) << "entry " << i;
-    }
+    for (int i = 0; i < 9; ++i) { EXPECT_NEAR(actual.Entries()[i], expected.Entries()[i], kMatrixTolerance) << i; }
 }
 
 inline const Vec3& positionOf(const ekSpatial* o) { return o->getWorldTransform().GetTranslate(); }
@@ -59,10 +54,11 @@ inline Vec2 pixels(float dx, float dy) { return {dx / kWidth, dy / kHeight}; }
 // 800 x 600 view, laid out as the controller does it each frame.
 class DragScene {
 public:
-    DragScene() : m_root(new ekNode), m_camera(new ekCamera), m_gizmo(new ekGizmoNode)
+    // Looking down Z from (0, 0, 10).
+    explicit DragScene(bool perspective = true) : m_root(new ekNode), m_camera(new ekCamera), m_gizmo(new ekGizmoNode)
     {
         m_root->attachChild(m_gizmo);
-        look({0.0f, 0.0f, 10.0f}, Vec3::ZERO);
+        look({0.0f, 0.0f, 10.0f}, Vec3::ZERO, perspective);
     }
 
     // Perspective: 60-degree vertical field of view. Orthographic: 8 x 6 world units.
@@ -71,11 +67,8 @@ public:
     {
         ASSERT_TRUE(m_camera->lookAt(eye, target, up));
         m_camera->setPerspective(perspective);
-        if (perspective) {
-            m_camera->setFrustum(60.0f, 4.0f / 3.0f, nearDistance, 100.0f);
-        } else {
-            m_camera->setFrustum(-4.0f, 4.0f, -3.0f, 3.0f, nearDistance, 100.0f);
-        }
+        if (perspective) { m_camera->setFrustum(60.0f, 4.0f / 3.0f, nearDistance, 100.0f); }
+        else { m_camera->setFrustum(-4.0f, 4.0f, -3.0f, 3.0f, nearDistance, 100.0f); }
     }
 
     ekNode* addObject(const Vec3& position, ekNode* parent = nullptr)
@@ -122,10 +115,7 @@ public:
         return out;
     }
     // Normalised cursor position of a point of the gizmo's own frame.
-    Vec2 at(const Vec3& local) const
-    {
-        return screenOf(m_gizmo->getWorldTransform().ApplyForward(local, true));
-    }
+    Vec2 at(const Vec3& local) const { return screenOf(m_gizmo->getWorldTransform().ApplyForward(local, true)); }
 
     ekNode* root() const { return m_root; }
     ekCamera* camera() const { return m_camera; }
@@ -159,9 +149,7 @@ private:
     void add(const char* event, const ekGenericTransformation<float>* delta = nullptr)
     {
         m_log.push_back(m_tag + ":" + event);
-        if (delta != nullptr) {
-            lastDelta = *delta;
-        }
+        if (delta != nullptr) { lastDelta = *delta; }
     }
 
     std::string m_tag;

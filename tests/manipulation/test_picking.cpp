@@ -32,8 +32,7 @@ TEST(Picking, ProjectionAgreesWithTheCameraAndThePickRay)
         const ekViewProjection& m = scene.camera()->getViewProjectionMatrix();
         for (const auto& t : {ekGenericTransformation<float>(), frame, general}) {
             for (const Vec3& local : {Vec3::ZERO, Vec3(0.7f, -1.2f, 2.0f), Vec3(-3.0f, 1.0f, 0.25f)}) {
-                // through a transform, where the camera projects the world image; the
-                // projector object agrees
+                // through a transform, where the camera projects the world image; the projector object agrees
                 const Vec3 world = t.ApplyForward(local, true);
                 const Vec2 pos = scene.screenOf(world);
                 const Vec2 pixel = projectToScreen(m, t, local, kWidth, kHeight);

@@ -94,8 +94,7 @@ TEST(RotateDrag, TurnsInWholeStepsOfFiveDegrees)
 TEST(RotateDrag, PicksByThePolylineAndRefusesUnusablePresses)
 {
     // orthographic, looking down Z: the X and Y circles are seen edge-on as lines
-    DragScene scene;
-    scene.look({0.0f, 0.0f, 10.0f}, Vec3::ZERO, false);
+    DragScene scene(false);
     ekNode* object = scene.addObject(Vec3::ZERO);
     scene.use(ekGizmoNode::ROTATE, {object});
     Recorder recorder("r");

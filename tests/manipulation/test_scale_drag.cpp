@@ -37,8 +37,7 @@ struct ScaleDrag : ekGizmoControllerScale {
 TEST(ScaleDrag, FactorFollowsTheHandleLength)
 {
     // orthographic, the gizmo to the right so that nine handle lengths fit in the view
-    DragScene scene;
-    scene.look({0.0f, 0.0f, 10.0f}, Vec3::ZERO, false);
+    DragScene scene(false);
     ekNode* a = scene.addObject({3.0f, 0.0f, 0.0f});
     ekNode* b = scene.addObject({1.0f, 0.5f, 0.0f});
     scene.use(ekGizmoNode::SCALE, {a, b});

@@ -90,9 +90,7 @@ TEST(TranslateDrag, PlaneFacingTheCameraAndNoClampAlongTheNearPlane)
     // with normal Y (axis X + 1); X, parallel to the near and far planes, is never clamped
     for (const bool fromAbove : {false, true}) {
         DragScene scene;
-        if (fromAbove) {
-            scene.look({0.0f, 10.0f, 0.0f}, Vec3::ZERO, true, 1.0f, {0.0f, 0.0f, -1.0f});
-        }
+        if (fromAbove) { scene.look({0.0f, 10.0f, 0.0f}, Vec3::ZERO, true, 1.0f, {0.0f, 0.0f, -1.0f}); }
         ekNode* dragged = scene.addObject(Vec3::ZERO);
         scene.use(ekGizmoNode::TRANSLATE, {dragged});
         scene.gizmo()->restrictPositionBetweenNearFar(true);
@@ -107,19 +105,14 @@ TEST(TranslateDrag, PlaneFacingTheCameraAndNoClampAlongTheNearPlane)
 TEST(TranslateDrag, ListenersAndAPressThatMeetsNoPlane)
 {
     // orthographic, looking down the Z arrow: both of its planes are parallel to the rays
-    DragScene scene;
-    scene.look({0.0f, 0.0f, 10.0f}, Vec3::ZERO, false);
+    DragScene scene(false);
     ekNode* object = scene.addObject(Vec3::ZERO);
     scene.use(ekGizmoNode::TRANSLATE, {object});
     scene.gizmo()->setEnabledAxis(ekGizmoNode::TRANSLATE, 0x4);
     std::vector<std::string> log;
-    Recorder a("a", log);
-    Recorder b("b", log);
-    Recorder c("c", log);
+    Recorder a("a", log), b("b", log), c("c", log);
     // overrides only what it must: the notifications reach the empty defaults
-    struct MotionOnly : ek3DManipulatorMotionListener {
-        void onManipulatorMotion(ekGizmoNode*) override {}
-    } quiet;
+    struct : ek3DManipulatorMotionListener { void onManipulatorMotion(ekGizmoNode*) override {} } quiet;
     TranslateDrag drag(scene);
     ek3DManipulatorMotionListener* const listeners[] = {&a, &b, &quiet, &c};
     for (ek3DManipulatorMotionListener* listener : listeners) {
@@ -144,11 +137,8 @@ TEST(TranslateDrag, NearAndFarPlanesClampWhenRestricted)
 {
     // the Z handle dragged towards the camera (near plane 4) or away past the horizon (far plane
     // 100), moved or scaled: restricted, its end stops on that plane; unrestricted, it goes past it
-    struct Case {
-        ekGizmoNode::GizmoMode mode;
-        float plane; // depth of the clamping plane
-        float past;  // a depth the unrestricted end reaches, on the far side of the plane
-    };
+    // plane: depth of the clamping plane; past: a depth the unrestricted end reaches beyond it
+    struct Case { ekGizmoNode::GizmoMode mode; float plane, past; };
     for (const Case& c : {Case{ekGizmoNode::TRANSLATE, 4.0f, 3.0f}, Case{ekGizmoNode::TRANSLATE, 100.0f, 400.0f},
                           Case{ekGizmoNode::SCALE, 4.0f, 3.0f}}) {
         const bool towards = c.past < c.plane;

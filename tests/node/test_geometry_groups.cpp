@@ -2,8 +2,6 @@
 #include <ek3DManipulation/ekGizmoNode.h>
 #include <ek3DManipulation/ekGizmoNodeBase.h>
 
-#include <ekSceneGraph/ekLine.h>
-
 #include <ekSceneGraph/ekCameraNode.h>
 #include <ekSceneGraph/ekEngine.h>
 #include <ekSceneGraph/ekRendererInterface.h>
@@ -19,8 +17,7 @@ namespace {
 
 using Vec3 = Wm4::Vector3<float>;
 
-// Positions lie within one unit of the origin and pass through a few
-// float operations (a rotation by 0/1 entries, a translation).
+// Positions lie within one unit of the origin after a few float operations.
 constexpr float kPositionTolerance = 1e-6f;
 
 const Vec3 kAxis[3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
@@ -30,16 +27,12 @@ const Wm4::ColorRGBA kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 const Wm4::ColorRGBA kRed(1.0f, 0.0f, 0.0f, 1.0f);
 
 struct Stroke {
-    Vec3 start;
-    Vec3 end;
+    Vec3 start, end;
     Wm4::ColorRGBA colour;
     float width;
 };
 
-bool near(const Vec3& a, const Vec3& b)
-{
-    return (a - b).Length() <= kPositionTolerance;
-}
+bool near(const Vec3& a, const Vec3& b) { return (a - b).Length() <= kPositionTolerance; }
 
 // Every stroke is drawn exactly once, as an overlay, in its colour and
 // width; nothing else is drawn.
@@ -52,8 +45,7 @@ void expectPicture(const std::vector<ekDrawSegment>& drawn, const std::vector<St
             return (near(d.start, s.start) && near(d.end, s.end)) || (near(d.start, s.end) && near(d.end, s.start));
         };
         std::size_t i = 0;
-        while (i < drawn.size() && (used[i] || !matches(drawn[i]))) {
-            ++i;
+        for (; i < drawn.size() && (used[i] || !matches(drawn[i])); ++i) {
         }
         ASSERT_LT(i, drawn.size()) << "no segment to " << s.end.X() << ", " << s.end.Y() << ", " << s.end.Z();
         used[i] = true;
@@ -85,10 +77,8 @@ std::vector<Stroke> arrows(unsigned int mask)
 Vec3 circlePoint(unsigned int axis, unsigned int k)
 {
     const double theta = k * 2.0 * 3.14159265358979323846 / 64.0;
-    const float c = static_cast<float>(std::cos(theta));
-    const float s = static_cast<float>(std::sin(theta));
-    const Vec3 points[3] = {{0, c, s}, {s, 0, c}, {c, s, 0}};
-    return points[axis];
+    const float c = static_cast<float>(std::cos(theta)), s = static_cast<float>(std::sin(theta));
+    return axis == 0 ? Vec3(0, c, s) : axis == 1 ? Vec3(s, 0, c) : Vec3(c, s, 0);
 }
 
 // 63 segments each: the circle closes from vertex 62 to vertex 0, so
@@ -108,9 +98,7 @@ std::vector<Stroke> scaleHandles()
 {
     std::vector<Stroke> out;
     for (unsigned int i = 0; i < 3; ++i) {
-        const Vec3& e = kAxis[i];
-        const Vec3 a = kAxis[(i + 1) % 3] * 0.1f;
-        const Vec3 b = kAxis[(i + 2) % 3] * 0.1f;
+        const Vec3 &e = kAxis[i], a = kAxis[(i + 1) % 3] * 0.1f, b = kAxis[(i + 2) % 3] * 0.1f;
         out.push_back({Vec3(), e, kAxisColour[i], 2.0f});
         addLoop(out, {e - a + b, e + a + b, e + a - b, e - a - b}, kAxisColour[i], 1.8f);
     }
@@ -136,81 +124,65 @@ struct FeedbackGizmo : ekGizmoNode {
     }
 };
 
-
-class HandlePicture : public ::testing::Test {
-protected:
-    HandlePicture()
-    {
-        m_root->attachChild(m_gizmo);
-        m_engine.setScene(m_root);
-        m_engine.setCameraNode(new ekCameraNode(new ekCamera));
-    }
-
-    ekEngine m_engine;
-    ekPointer<ekNode> m_root = new ekNode;
-    ekPointer<FeedbackGizmo> m_gizmo = new FeedbackGizmo;
-};
-
-TEST_F(HandlePicture, TranslateArrows)
+TEST(HandlePicture, EachModeAndItsDragFeedback)
 {
-    // shafts and two strokes per head, the Vs in the XY plane
-    m_gizmo->setMode(ekGizmoNode::TRANSLATE);
-    expectPicture(m_engine.frame(), arrows(7));
+    ekEngine engine;
+    ekPointer<ekNode> root = new ekNode;
+    ekPointer<FeedbackGizmo> gizmo = new FeedbackGizmo;
+    root->attachChild(gizmo);
+    engine.setScene(root);
+    engine.setCameraNode(new ekCameraNode(new ekCamera));
+    // translate: shafts and two strokes per head, the Vs in the XY plane;
     // mask bits above Z are ignored: X and Z only
-    m_gizmo->setEnabledAxis(ekGizmoNode::TRANSLATE, 0xFD);
-    expectPicture(m_engine.frame(), arrows(5));
-}
-
-TEST_F(HandlePicture, RotateCircles)
-{
-    m_gizmo->setMode(ekGizmoNode::ROTATE);
-    expectPicture(m_engine.frame(), circles());
-    // a drag about X adds +X thick and both halves of Y and Z, white
-    m_gizmo->setActiveState(0, true);
+    gizmo->setMode(ekGizmoNode::TRANSLATE);
+    expectPicture(engine.frame(), arrows(7));
+    gizmo->setEnabledAxis(ekGizmoNode::TRANSLATE, 0xFD);
+    expectPicture(engine.frame(), arrows(5));
+    // rotate: a drag about X adds +X thick and both halves of Y and Z, white
+    gizmo->setMode(ekGizmoNode::ROTATE);
+    expectPicture(engine.frame(), circles());
+    gizmo->setActiveState(0, true);
     std::vector<Stroke> expected = circles();
     expected.push_back({Vec3(), kAxis[0], kWhite, 2.6f});
     for (unsigned int i : {1u, 2u}) {
         expected.push_back({Vec3(), kAxis[i], kWhite, 2.0f});
         expected.push_back({Vec3(), -kAxis[i], kWhite, 2.0f});
     }
-    expectPicture(m_engine.frame(), expected);
-}
-
-TEST_F(HandlePicture, ScaleHandles)
-{
-    // shafts, four-sided end squares, the two uniform-scale triangles
-    m_gizmo->setMode(ekGizmoNode::SCALE);
-    expectPicture(m_engine.frame(), scaleHandles());
-    // a drag along Y adds its plane marker at y = 1: outline and cross
-    m_gizmo->setActiveState(1, true);
-    std::vector<Stroke> expected = scaleHandles();
+    expectPicture(engine.frame(), expected);
+    // scale: shafts, end squares, the two uniform-scale triangles; a drag along Y
+    // adds its plane marker at y = 1 (outline and cross) and ends the rotate feedback
+    gizmo->setMode(ekGizmoNode::SCALE);
+    gizmo->highlight(0);
+    gizmo->applyDefaultColors();
+    expectPicture(engine.frame(), scaleHandles());
+    gizmo->setActiveState(1, true);
+    expected = scaleHandles();
     addLoop(expected, {{-0.5f, 1, -0.5f}, {-0.5f, 1, 0.5f}, {0.5f, 1, 0.5f}, {0.5f, 1, -0.5f}}, kWhite, 1.0f);
     expected.push_back({{-0.5f, 1, 0}, {0.5f, 1, 0}, kWhite, 1.0f});
     expected.push_back({{0, 1, -0.5f}, {0, 1, 0.5f}, kWhite, 1.0f});
-    expectPicture(m_engine.frame(), expected);
+    expectPicture(engine.frame(), expected);
 }
 
 // Each mode colours its own group, opaque, and shows its own feedback; a redraw is asked
-// for only when a colour changes, or on a reset to the default colours.
+// for only when a colour changes or on a reset to the defaults.
 TEST(Highlight, DispatchByMode)
 {
     ekPointer<FeedbackGizmo> node = new FeedbackGizmo;
     node->setHighlightColor(ekGizmoNode::TRANSLATE, {1.0f, 0.0f, 0.0f, 0.5f});
     node->setHighlightColor(ekGizmoNode::ROTATE, {1.0f, 0.0f, 0.0f, 0.25f});
-    // NONE: no colour or visibility changes
-    node->highlight(0);
-    node->setActiveState(1, true);
-    EXPECT_TRUE(node->colour(0) == kAxisColour[0] && node->colour(6) == kAxisColour[0] && !node->shown(10));
-    // TRANSLATE: no feedback lines; an axis beyond Z is ignored; shaft and head of X take the colour
-    node->setMode(ekGizmoNode::TRANSLATE);
-    node->setActiveState(1, true);
-    node->highlight(3);
-    EXPECT_TRUE(node->colour(0) == kAxisColour[0] && !node->shown(10));
-    node->takeRedraw();
-    node->highlight(0);
-    EXPECT_TRUE(node->colour(0) == kRed && node->colour(1) == kRed && node->takeRedraw());
-    node->highlight(0);
-    EXPECT_FALSE(node->takeRedraw());
+    // NONE: no colour or visibility changes; TRANSLATE: no feedback lines, an axis beyond
+    // Z is ignored, shaft and head of X take the colour
+    for (auto [mode, axis] : {std::pair(ekGizmoNode::NONE, 0u), std::pair(ekGizmoNode::TRANSLATE, 3u)}) {
+        node->setMode(mode);
+        node->setActiveState(1, true);
+        node->highlight(axis);
+        EXPECT_TRUE(node->colour(0) == kAxisColour[0] && node->colour(6) == kAxisColour[0] && !node->shown(10));
+    }
+    for (bool changes : {true, false}) {
+        node->takeRedraw();
+        node->highlight(0);
+        EXPECT_TRUE(node->colour(0) == kRed && node->colour(1) == kRed && node->takeRedraw() == changes);
+    }
     // another axis takes the highlight off X
     node->highlight(1);
     EXPECT_TRUE(node->takeRedraw() && node->colour(1) == kAxisColour[0] && node->colour(3) == kRed);
@@ -240,15 +212,16 @@ TEST(Highlight, DispatchByMode)
     EXPECT_TRUE(node->shown(11));
     // SCALE: one plane marker at a time; highlight on shaft and square only
     node->setMode(ekGizmoNode::SCALE);
-    node->setActiveState(1, true);
-    node->setActiveState(2, true);
+    for (int axis : {1, 2}) {
+        node->setActiveState(axis, true);
+    }
     EXPECT_TRUE(node->shown(23) && !node->shown(21) && !node->shown(22));
     node->setActiveState(2, false);
     EXPECT_FALSE(node->shown(21) || node->shown(22) || node->shown(23));
     node->setHighlightColor(ekGizmoNode::SCALE, kRed);
     node->highlight(0);
-    EXPECT_TRUE(node->colour(15) == kRed && node->colour(16) == kRed);
-    EXPECT_TRUE(node->colour(24) == kWhite && node->colour(21) == kWhite);
+    EXPECT_TRUE(node->colour(15) == kRed && node->colour(16) == kRed && node->colour(24) == kWhite
+                && node->colour(21) == kWhite);
 }
 
 // Records uploads and fails the one numbered failAt (from 0).
@@ -283,8 +256,7 @@ TEST(GizmoNodeBase, PrepareGeneratedPrimitives)
     }
     // the first upload fails: nothing more is asked
     RecordingRenderer failing(0);
-    EXPECT_FALSE(Uploader::PrepareGeneratedPrimitives(geometries));
-    EXPECT_EQ(failing.m_loaded.size(), 1u);
+    EXPECT_TRUE(!Uploader::PrepareGeneratedPrimitives(geometries) && failing.m_loaded.size() == 1u);
 }
 
 } // namespace

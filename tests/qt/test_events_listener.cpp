@@ -11,36 +11,29 @@
 #include <map>
 #include <memory>
 
-namespace ek {
-namespace test {
+namespace ek::test {
 namespace {
 
 constexpr QEvent::Type kPress = QEvent::MouseButtonPress;
 constexpr QEvent::Type kRelease = QEvent::MouseButtonRelease;
 constexpr QEvent::Type kMove = QEvent::MouseMove;
 
-// Spells the input events that reach it, i.e. those the bridge let through:
-// Press, Release, Double click, Move, Wheel, Key press, key release (k).
-class RecordingWidget : public QWidget {
-public:
+// Spells the input events the bridge let through: Press, Release, Double click, Move, Wheel,
+// Key press, key release (k).
+struct RecordingWidget : QWidget {
     std::string seen;
-
-protected:
     bool event(QEvent* e) override
     {
         static const std::map<QEvent::Type, char> kLetters{
             {kPress, 'P'}, {kRelease, 'R'}, {QEvent::MouseButtonDblClick, 'D'}, {kMove, 'M'},
             {QEvent::Wheel, 'W'}, {QEvent::KeyPress, 'K'}, {QEvent::KeyRelease, 'k'}};
         const auto letter = kLetters.find(e->type());
-        if (letter != kLetters.end()) {
-            seen += letter->second;
-        }
+        if (letter != kLetters.end()) { seen += letter->second; }
         return QWidget::event(e);
     }
 };
 
-// The controller fixture's translate arrow, its view's widget filtered by
-// the bridge.
+// The controller fixture's translate arrow, its view's widget filtered by the bridge.
 class EventsListenerTest : public ControllerTest {
 protected:
     static void SetUpTestSuite()
@@ -68,6 +61,11 @@ protected:
         QCoreApplication::sendEvent(&widget, &e);
     }
     void send(QEvent&& e) { QCoreApplication::sendEvent(&widget, &e); }
+    // A left press at from, a move to to and the release there.
+    void gesture(Pixel from, Pixel to)
+    {
+        for (QEvent::Type type : {kPress, kMove, kRelease}) { send(type, type == kPress ? from : to); }
+    }
     std::size_t queued() const { return controller.getQueuedEventCount(); }
 
     static inline int s_argc = 1;
@@ -106,16 +104,13 @@ TEST_F(EventsListenerTest, APressOnAHandleSwallowsExactlyItsGesture)
 TEST_F(EventsListenerTest, OtherGesturesPass)
 {
     // a press beside the handles passes and is queued, and crossing a handle then claims nothing
-    send(kPress, {5, 5});
-    send(kMove, grip);
-    send(kRelease, grip);
+    gesture({5, 5}, grip);
     EXPECT_EQ(widget.seen, "PMR");
     EXPECT_EQ(queued(), 3u);
     // right and middle presses and releases on a handle pass unqueued; a right-held move passes
     frame();
     for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-        send(kPress, grip, button);
-        send(kRelease, grip, button);
+        for (QEvent::Type type : {kPress, kRelease}) { send(type, grip, button); }
     }
     send(kMove, grip, Qt::RightButton);
     EXPECT_EQ(widget.seen, "PMRPRPRM");
@@ -135,12 +130,9 @@ TEST_F(EventsListenerTest, WithNothingToPickWithEverythingPassesUnqueued)
 {
     // no controller
     bridge.setController(nullptr);
-    send(kPress, grip);
-    send(kMove, shifted(grip, 20));
-    send(kRelease, shifted(grip, 20));
+    gesture(grip, shifted(grip, 20));
     EXPECT_EQ(queued(), 0u);
-    // a camera node without its camera, then no camera node: the presses pass unqueued, and so
-    // do the moves after them
+    // a camera node without its camera, then no camera node: the presses pass unqueued, and so do the moves after them
     bridge.setController(&controller);
     scene.engine().setCameraNode(new ekCameraNode(nullptr));
     send(kPress, grip);
@@ -164,16 +156,13 @@ TEST_F(EventsListenerTest, PressAnswerUsesTheEngineViewSize)
 
 TEST_F(EventsListenerTest, DoubleClickIsOneClickToTheController)
 {
-    // Qt sends press, release, double click, release; the engine's frames fall between them or
-    // only after them
+    // Qt sends press, release, double click, release; the engine's frames fall between them or only after them
     for (const auto& [framePerEvent, kinds] : {std::pair(false, "tTM"), std::pair(true, "tMTM")}) {
         heard.clear();
         widget.seen.clear();
         for (QEvent::Type type : {kPress, kRelease, QEvent::MouseButtonDblClick, kRelease}) {
             send(type, grip);
-            if (framePerEvent) {
-                frame();
-            }
+            if (framePerEvent) { frame(); }
         }
         frame();
         // the double click and the second release find no pending press answer: they pass
@@ -186,5 +175,4 @@ TEST_F(EventsListenerTest, DoubleClickIsOneClickToTheController)
 }
 
 } // namespace
-} // namespace test
-} // namespace ek
+} // namespace ek::test
