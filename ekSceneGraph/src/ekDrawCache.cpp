@@ -1,5 +1,7 @@
 #include "ekSceneGraph/ekDrawCache.h"
 
+#include "ekPrefetch.h"
+
 #include <algorithm>
 #include <atomic>
 #include <iterator>
@@ -85,17 +87,25 @@ bool ekDrawCache::takeChanges(ekSpatial& spatial)
     }
     auto& node = static_cast<ekNode&>(spatial);
     node.m_frameStamp = m_stamp;
-    ekSpatial* next = nullptr;
-    for (ekSpatial* child = node.m_pendingHead; child != nullptr; child = next) {
-        next = child->m_pendingNext;
+    // The children that stay pending close up, in their order.
+    std::vector<ekSpatial*>& pending = node.m_pending;
+    std::size_t kept = 0;
+    const std::size_t count = pending.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kPrefetchAhead < count) {
+            // A line's draw slot and a node's pending list lie in the third
+            // 64 bytes.
+            prefetchObject(pending[i + kPrefetchAhead], 3);
+        }
+        ekSpatial* child = pending[i];
         if (takeChanges(*child)) {
-            stays = true;
+            pending[kept++] = child;
         } else {
-            node.unlinkPending(*child);
             child->m_state &= ~ekSpatial::STATE_PENDING;
         }
     }
-    return stays;
+    pending.resize(kept);
+    return stays || kept != 0;
 }
 
 void ekDrawCache::refreshLine(const ekLine& line)
@@ -112,17 +122,24 @@ void ekDrawCache::refreshLine(const ekLine& line)
         return;
     }
     const Entry& entry = m_entries[slot];
-    if (countSegments(line) != entry.count) {
-        m_relayout = true;
-        return;
-    }
     const auto first = m_list.begin() + entry.first;
     // A line that only moved keeps its colour and width: the list is
     // written where it changed, which spares most of its memory traffic.
-    if (entry.count != 0 && first->color == line.getColor() && first->width == line.getWidth()) {
-        placeSegments(line, first);
-    } else {
-        writeSegments(line, entry.overlay, first);
+    if (entry.count != 0 && !(first->color == line.getColor() && first->width == line.getWidth())) {
+        const Wm4::ColorRGBA& color = line.getColor();
+        const float width = line.getWidth();
+        for (auto s = first; s != first + entry.count; ++s) {
+            s->color = color;
+            s->width = width;
+            s->overlay = entry.overlay;
+            s->line = &line;
+        }
+    }
+    // The segments are counted as they are placed, rather than in a walk of
+    // their own: a line whose count changed lays the list out anew, which
+    // writes its segments whole and leaves the others as they were.
+    if (placeSegments(line, first, entry.count) != entry.count) {
+        m_relayout = true;
     }
 }
 
@@ -186,24 +203,35 @@ std::uint32_t ekDrawCache::countSegments(const ekLine& line)
 void ekDrawCache::transformVertices(const ekLine& line)
 {
     // Each vertex is carried to world space once, however many segments
-    // share it.
-    const ekGenericTransformation<float>& world = line.getWorldTransform();
+    // share it. A copy of the transform: the stores below could alias the
+    // original, which would then be read again for every vertex.
+    const ekGenericTransformation<float> world = line.getWorldTransform();
     const auto vertexCount = static_cast<std::size_t>(line.getVertexCount());
-    m_worldVertices.resize(vertexCount);
+    // Scratch that only grows: lines of different sizes in turn would
+    // otherwise fill it with zeros again and again.
+    if (m_worldVertices.size() < vertexCount) {
+        m_worldVertices.resize(vertexCount);
+    }
+    Wm4::Vector3<float>* out = m_worldVertices.data();
     const Wm4::Vector3<float>* vertices = line.vertexData();
     for (std::size_t v = 0; v < vertexCount; ++v) {
-        m_worldVertices[v] = world.ApplyForward(vertices[v], true);
+        out[v] = world.ApplyForward(vertices[v], true);
     }
 }
 
-void ekDrawCache::placeSegments(const ekLine& line, std::vector<ekDrawSegment>::iterator out)
+std::uint32_t ekDrawCache::placeSegments(const ekLine& line, std::vector<ekDrawSegment>::iterator out,
+                                         std::uint32_t room)
 {
     transformVertices(line);
+    std::uint32_t count = 0;
     line.forEachSegment([&](unsigned int start, unsigned int end) {
-        out->start = m_worldVertices[start];
-        out->end = m_worldVertices[end];
-        ++out;
+        if (count < room) {
+            out[count].start = m_worldVertices[start];
+            out[count].end = m_worldVertices[end];
+        }
+        ++count;
     });
+    return count;
 }
 
 template <class Out>

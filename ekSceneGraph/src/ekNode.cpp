@@ -1,6 +1,9 @@
 #include "ekSceneGraph/ekNode.h"
 
+#include "ekPrefetch.h"
+
 #include <algorithm>
+#include <cstddef>
 
 namespace ek {
 
@@ -17,8 +20,6 @@ ekNode::~ekNode()
 {
     for (ekPointer<ekSpatial>& child : m_children) {
         child->m_parent = nullptr;
-        child->m_pendingPrev = nullptr;
-        child->m_pendingNext = nullptr;
     }
 }
 
@@ -27,8 +28,11 @@ int ekNode::attachChild(ekSpatial* child)
     if (child == nullptr || child->m_parent != nullptr) {
         return -1;
     }
-    child->m_parent = this;
+    if (m_pending.capacity() <= m_children.size()) {
+        m_pending.reserve(std::max<std::size_t>(2 * m_children.size(), 4));
+    }
     m_children.push_back(child);
+    child->m_parent = this;
     // What changed below the child while it had no parent still waits.
     if ((child->m_state & STATE_PENDING) != 0) {
         linkPending(*child);
@@ -68,34 +72,9 @@ void ekNode::markStructureChanged()
     }
 }
 
-void ekNode::linkPending(ekSpatial& child)
-{
-    // At the tail: frames then visit changes in the order they were made,
-    // which is mostly the order of the draw list.
-    child.m_pendingPrev = m_pendingTail;
-    child.m_pendingNext = nullptr;
-    if (m_pendingTail != nullptr) {
-        m_pendingTail->m_pendingNext = &child;
-    } else {
-        m_pendingHead = &child;
-    }
-    m_pendingTail = &child;
-}
-
 void ekNode::unlinkPending(ekSpatial& child)
 {
-    if (child.m_pendingPrev != nullptr) {
-        child.m_pendingPrev->m_pendingNext = child.m_pendingNext;
-    } else {
-        m_pendingHead = child.m_pendingNext;
-    }
-    if (child.m_pendingNext != nullptr) {
-        child.m_pendingNext->m_pendingPrev = child.m_pendingPrev;
-    } else {
-        m_pendingTail = child.m_pendingPrev;
-    }
-    child.m_pendingPrev = nullptr;
-    child.m_pendingNext = nullptr;
+    m_pending.erase(std::find(m_pending.begin(), m_pending.end(), &child));
 }
 
 unsigned int ekNode::setDirtyDown(bool subtree)
@@ -112,7 +91,12 @@ void ekNode::UpdateWorldData()
     if (keepsChildren()) {
         return;
     }
-    for (ekPointer<ekSpatial>& child : m_children) {
+    const std::size_t count = m_children.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + kPrefetchAhead < count) {
+            prefetchObject(m_children[i + kPrefetchAhead].get(), 2);
+        }
+        ekSpatial* child = m_children[i].get();
         child->UpdateWorldData();
         if (!child->keepsWorldBound()) {
             child->markBoundStale();
@@ -131,8 +115,13 @@ void ekNode::UpdateWorldData_Flags()
     if (keepsChildren()) {
         return;
     }
-    // Every child with dirty bits is in the pending list.
-    for (ekSpatial* child = m_pendingHead; child != nullptr; child = child->m_pendingNext) {
+    // Every child with dirty bits is in the pending list. By index: an
+    // update below may link more children.
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        if (i + kPrefetchAhead < m_pending.size()) {
+            prefetchObject(m_pending[i + kPrefetchAhead], 2);
+        }
+        ekSpatial* child = m_pending[i];
         if ((child->getDirtyFlags(0) & kNeedsVisit) != 0) {
             child->UpdateWorldData_Flags();
             if (!child->keepsWorldBound()) {

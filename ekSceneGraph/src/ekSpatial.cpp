@@ -11,11 +11,13 @@ constexpr unsigned int kWorldBits = DIRTY_TRANSFORM | DIRTY_BOUND | DIRTY_SUBTRE
 // Bits of the first word that a frame clears.
 constexpr unsigned int kFrameBits = DIRTY_STRUCTURE | DIRTY_RENDER;
 
+// The local transform of a spatial never edited.
+constexpr ekGenericTransformation<float> kIdentity;
+
 } // namespace
 
 const ekGenericTransformation<float>& ekSpatial::getLocalTransform() const
 {
-    static const ekGenericTransformation<float> kIdentity;
     return m_local != nullptr ? *m_local : kIdentity;
 }
 
@@ -85,7 +87,7 @@ void ekSpatial::orDirty(unsigned int word0, unsigned int word1)
     }
 }
 
-void ekSpatial::markPending()
+void ekSpatial::linkPendingPath()
 {
     // An ancestor already linked has its own ancestors linked too.
     for (ekSpatial* s = this; (s->m_state & STATE_PENDING) == 0; s = s->m_parent) {
@@ -103,11 +105,6 @@ void ekSpatial::markDrawChanged()
         m_state |= STATE_DRAW_CHANGED;
         markPending();
     }
-}
-
-void ekSpatial::markBoundStale()
-{
-    m_state |= STATE_BOUND_STALE;
 }
 
 unsigned int ekSpatial::setDirtyDown(bool subtree)
@@ -130,7 +127,9 @@ void ekSpatial::updateWorldTransform()
     }
     // A leaf that is never drawn waits until someone reads it.
     if (m_kind != KIND_NODE && m_cullingMode == CULL_ALWAYS) {
-        m_state |= STATE_WORLD_STALE;
+        if ((m_state & STATE_WORLD_STALE) == 0) {
+            m_state |= STATE_WORLD_STALE;
+        }
         return;
     }
     m_state &= ~STATE_WORLD_STALE;
@@ -139,9 +138,30 @@ void ekSpatial::updateWorldTransform()
         return;
     }
     // A line is drawn again only when its world transform really changed.
-    const ekGenericTransformation<float> before = m_world;
-    refreshWorldTransform();
-    if (m_world != before) {
+    // The new one is compared before it is stored, which spares a copy of
+    // the old; where Product would copy one of its factors, that factor is
+    // compared and stored as it is. It is stored even when equal: equal
+    // transforms may still differ in their bits (a zero's sign, the scale
+    // of a general one).
+    const ekGenericTransformation<float>& local = getLocalTransform();
+    const ekGenericTransformation<float>* parentWorld = m_parent != nullptr ? &m_parent->getWorldTransform() : nullptr;
+    const ekGenericTransformation<float>* factor = nullptr;
+    if (parentWorld == nullptr || parentWorld->IsIdentity()) {
+        factor = &local;
+    } else if (local.IsIdentity()) {
+        factor = parentWorld;
+    }
+    bool changed;
+    if (factor != nullptr) {
+        changed = *factor != m_world;
+        m_world = *factor;
+    } else {
+        ekGenericTransformation<float> world;
+        world.Product(*parentWorld, local);
+        changed = world != m_world;
+        m_world = world;
+    }
+    if (changed) {
         markDrawChanged();
     }
 }
@@ -166,7 +186,9 @@ void ekSpatial::refreshWorldBound() const
 void ekSpatial::UpdateWorldData()
 {
     updateWorldTransform();
-    m_dirty[0] &= ~kWorldBits;
+    if ((m_dirty[0] & kWorldBits) != 0) {
+        m_dirty[0] &= ~kWorldBits;
+    }
 }
 
 void ekSpatial::UpdateWorldData_Flags()

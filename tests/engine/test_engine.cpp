@@ -379,6 +379,24 @@ struct Controller : ekGenericControllerInterface {
     std::vector<bool> m_sawStructure;
 };
 
+// Two frames of engine, then its list compared bit for bit with the one a
+// fresh engine draws of root; the fresh engine, the last to draw the scene,
+// goes on as engine.
+void expectKeptList(std::unique_ptr<ekEngine>& engine, ekNode* root, const std::string& change)
+{
+    engine->frame();
+    const std::vector<ekDrawSegment>& kept = engine->frame();
+    auto fresh = std::make_unique<ekEngine>();
+    fresh->setScene(root);
+    const std::vector<ekDrawSegment>& expected = fresh->frame();
+    const auto same = [](const ekDrawSegment& x, const ekDrawSegment& y) {
+        return x.start == y.start && x.end == y.end && x.color == y.color && x.width == y.width
+            && x.overlay == y.overlay && x.line == y.line;
+    };
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), expected.begin(), expected.end(), same)) << change;
+    engine = std::move(fresh);
+}
+
 TEST(ekEngine, Frame)
 {
     // root -> (overlay node (CULL_ALWAYS) -> c, group -> (a, strip b, never
@@ -450,21 +468,8 @@ TEST(ekEngine, Frame)
     root->getWorldBound();
     EXPECT_TRUE(touchesByFrame == 1 && g_touches == 1 + 3);
 
-    // the kept list follows each change to the bit as a fresh engine draws it;
-    // that engine, the last to draw the scene, keeps the list on
-    const auto expectKept = [&](const std::string& change) {
-        engine->frame();
-        const std::vector<ekDrawSegment>& kept = engine->frame();
-        auto fresh = std::make_unique<ekEngine>();
-        fresh->setScene(root);
-        const std::vector<ekDrawSegment>& expected = fresh->frame();
-        const auto same = [](const ekDrawSegment& x, const ekDrawSegment& y) {
-            return x.start == y.start && x.end == y.end && x.color == y.color && x.width == y.width
-                && x.overlay == y.overlay && x.line == y.line;
-        };
-        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), expected.begin(), expected.end(), same)) << change;
-        engine = std::move(fresh);
-    };
+    // the kept list follows each change to the bit as a fresh engine draws it
+    const auto expectKept = [&](const std::string& change) { expectKeptList(engine, root, change); };
     group->editLocalTransform(true).SetTranslate(Vector3f::UNIT_Y);
     expectKept("group moved");
     a->setColor(Wm4::ColorRGBA(0.5f, 0.25f, 0.0f, 1.0f));
@@ -487,6 +492,67 @@ TEST(ekEngine, Frame)
     overlay->attachChild(makeSegment(Vector3f::UNIT_Y, Vector3f::UNIT_Z));
     group->detachChild(b);
     expectKept("attach and detach");
+}
+
+TEST(ekEngine, KeptListFollowsSegmentCountsAndPendingSiblings)
+{
+    // root -> 8 nodes, each carrying a strip of 4 vertices (3 segments), all
+    // drawn one after the other in a single list
+    ekPointer<ekNode> root(new ekNode());
+    std::vector<ekNode*> nodes;
+    std::vector<ekLine*> strips;
+    for (int i = 0; i < 8; ++i) {
+        root->attachChild(nodes.emplace_back(new ekNode()));
+        nodes.back()->attachChild(strips.emplace_back(new ekLine(4u)));
+        for (int v = 0; v < 4; ++v) {
+            strips.back()->setVertexPosition(v, Vector3f(static_cast<float>(i), static_cast<float>(v), 0.0f));
+        }
+    }
+    auto engine = std::make_unique<ekEngine>();
+    engine->setScene(root);
+    engine->frame();
+    const auto moveAll = [&](float z) {
+        for (ekNode* node : nodes) {
+            node->editLocalTransform(true).SetTranslate(Vector3f(0.0f, 0.0f, z));
+        }
+    };
+    // every strip of the scene drawn where its node was moved last (the root
+    // stays put, so the world transforms are copies: exact)
+    const auto expectMoved = [&](const std::string& change) {
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            EXPECT_TRUE(nodes[i]->getParent() == nullptr
+                        || strips[i]->getWorldTransform() == nodes[i]->getLocalTransform())
+                << change << ", strip " << i;
+        }
+    };
+    // a line that loses a segment (its last slot refers to no vertex) and
+    // changes colour in the frame that moves its neighbours
+    moveAll(1.0f);
+    strips[3]->setIndex(3, 99);
+    strips[3]->setColor(Wm4::ColorRGBA(0.5f, 0.0f, 0.0f, 1.0f));
+    expectKeptList(engine, root, "colour and fewer segments");
+    expectMoved("colour and fewer segments");
+    // it gets the segment back, nothing else changing: the lines after it keep
+    // their segments
+    strips[3]->setIndex(3, 3);
+    expectKeptList(engine, root, "more segments");
+    expectMoved("more segments");
+    // a sibling with changes still pending is detached between moved ones, then
+    // attached again
+    ekPointer<ekNode> detached(nodes[4]);
+    moveAll(3.0f);
+    EXPECT_EQ(root->detachChild(nodes[4]), 4);
+    expectKeptList(engine, root, "pending sibling detached");
+    expectMoved("pending sibling detached");
+    nodes[4]->editLocalTransform(true).SetTranslate(Vector3f(0.0f, 0.0f, 4.0f));
+    root->attachChild(nodes[4]);
+    moveAll(5.0f);
+    expectKeptList(engine, root, "attached again");
+    expectMoved("attached again");
+    // nothing is left to draw again after the frames
+    for (const ekLine* strip : strips) {
+        EXPECT_EQ(strip->getDirtyFlags(1), 0u);
+    }
 }
 
 } // namespace

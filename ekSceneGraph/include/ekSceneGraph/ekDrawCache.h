@@ -64,13 +64,15 @@ private:
     void collect(ekSpatial& spatial, bool overlay);
     void layOut();
     static std::uint32_t countSegments(const ekLine& line);
-    // The line's vertices in world space, into m_worldVertices.
+    // The line's vertices in world space, into the first entries of
+    // m_worldVertices.
     void transformVertices(const ekLine& line);
     // Writes the line's segments from out on; returns the end.
     template <class Out>
     Out writeSegments(const ekLine& line, bool overlay, Out out);
-    // Rewrites only the end points of the line's segments from out on.
-    void placeSegments(const ekLine& line, std::vector<ekDrawSegment>::iterator out);
+    // Rewrites only the end points of the line's segments from out on, of
+    // the first room of them; returns how many the line draws.
+    std::uint32_t placeSegments(const ekLine& line, std::vector<ekDrawSegment>::iterator out, std::uint32_t room);
 
     std::vector<ekDrawSegment> m_list;
     std::vector<ekDrawSegment> m_spare;

@@ -18,7 +18,9 @@ public:
     using Vector3 = Wm4::Vector3<Real>;
     using Matrix3 = Wm4::Matrix3<Real>;
 
-    ekGenericTransformation() { MakeIdentity(); }
+    // The identity. Constant, unlike the library's IDENTITY, ZERO and ONE,
+    // so that making one reads no other library's data.
+    constexpr ekGenericTransformation() = default;
 
     bool IsIdentity() const { return m_isIdentity; }
     bool IsRSMatrix() const { return m_isRSMatrix; }
@@ -135,23 +137,37 @@ public:
             *this = a;
             return;
         }
-        ekGenericTransformation result;
+        // Everything is computed before this is written, and written once:
+        // no intermediate transformation to fill and copy.
         if (a.m_isRSMatrix && b.m_isRSMatrix && a.m_isUniformScale) {
             // s R1 (R2 S2 x + T2) + T1 stays a rotation-scale product.
             const Real s = a.GetUniformScale();
-            result.SetRotate(a.m_matrix * b.m_matrix);
-            result.SetTranslate(a.m_matrix * b.m_translate * s + a.m_translate);
-            if (b.m_isUniformScale) {
-                result.SetUniformScale(s * b.GetUniformScale());
+            const Matrix3 rotate = a.m_matrix * b.m_matrix;
+            const Vector3 translate = a.m_matrix * b.m_translate * s + a.m_translate;
+            const bool uniform = b.m_isUniformScale;
+            Vector3 scale;
+            if (uniform) {
+                const Real product = s * b.GetUniformScale();
+                scale = Vector3(product, product, product);
             } else {
-                result.SetScale(b.m_scale * s);
+                scale = b.m_scale * s;
             }
+            m_matrix = rotate;
+            m_translate = translate;
+            m_scale = scale;
+            m_isRSMatrix = true;
+            m_isUniformScale = uniform;
         } else {
             const Matrix3 ma = a.GetMatrix();
-            result.SetMatrix(ma * b.GetMatrix());
-            result.SetTranslate(ma * b.m_translate + a.m_translate);
+            const Matrix3 matrix = ma * b.GetMatrix();
+            const Vector3 translate = ma * b.m_translate + a.m_translate;
+            m_matrix = matrix;
+            m_translate = translate;
+            m_scale = Vector3(Real(1), Real(1), Real(1));
+            m_isRSMatrix = false;
+            m_isUniformScale = false;
         }
-        *this = result;
+        m_isIdentity = false;
     }
 
     // out = this^-1, as a general transformation (the identity stays the
@@ -199,9 +215,9 @@ public:
     bool operator!=(const ekGenericTransformation& t) const { return !(*this == t); }
 
 private:
-    Matrix3 m_matrix;
-    Vector3 m_translate;
-    Vector3 m_scale;
+    Matrix3 m_matrix = Matrix3(Real(1), Real(0), Real(0), Real(0), Real(1), Real(0), Real(0), Real(0), Real(1));
+    Vector3 m_translate = Vector3(Real(0), Real(0), Real(0));
+    Vector3 m_scale = Vector3(Real(1), Real(1), Real(1));
     bool m_isIdentity = true;
     bool m_isRSMatrix = true;
     bool m_isUniformScale = true;

@@ -50,14 +50,19 @@ private:
     friend class ekSceneGraphVisitor;
 
     void markStructureChanged();
-    void linkPending(ekSpatial& child);
+    // Never allocates: attachChild makes room for every child in advance,
+    // so that marking a change cannot fail.
+    void linkPending(ekSpatial& child) { m_pending.push_back(&child); }
     void unlinkPending(ekSpatial& child);
 
     std::vector<ekPointer<ekSpatial>> m_children;
     std::uint64_t m_structureGeneration = 0;
-    // The children that changed since a frame last looked (see ekSpatial).
-    ekSpatial* m_pendingHead = nullptr;
-    ekSpatial* m_pendingTail = nullptr;
+    // The children that changed since a frame last looked (see ekSpatial),
+    // in the order they were linked: frames then visit changes in the order
+    // they were made, which is mostly the order of the draw list. An array
+    // rather than a chain through the children, so that a walk over many of
+    // them loads them side by side instead of one after the other.
+    std::vector<ekSpatial*> m_pending;
     // The last frame that took this subtree's changes (see ekEngine).
     std::uint32_t m_frameStamp = 0;
     bool m_boundFromChildren;

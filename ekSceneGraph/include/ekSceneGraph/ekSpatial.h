@@ -159,24 +159,38 @@ private:
     void orDirty(unsigned int word0, unsigned int word1);
     // Links this spatial, and each ancestor not yet linked, into its
     // parent's pending list.
-    void markPending();
-    void markBoundStale();
+    void markPending()
+    {
+        if ((m_state & STATE_PENDING) == 0) {
+            linkPendingPath();
+        }
+    }
+    // markPending for a spatial not yet linked.
+    void linkPendingPath();
+    // Stores only a change, here and in the other bookkeeping of a world
+    // update: an update walks every child, and a cache line left clean need
+    // not be written back when it leaves the cache.
+    void markBoundStale()
+    {
+        if ((m_state & STATE_BOUND_STALE) == 0) {
+            m_state |= STATE_BOUND_STALE;
+        }
+    }
     void updateAncestorBounds();
     void refreshWorldTransform() const;
     void refreshWorldBound() const;
 
-    unsigned int m_dirty[2] = {0, 0};
+    // What a world-data update reads of every child comes first, next to
+    // the vtable pointer: one cache line for a child it only looks at.
     mutable std::uint8_t m_state = 0;
     Kind m_kind;
     CullingMode m_cullingMode = CULL_DYNAMIC;
-    bool m_excluded = false;
     bool m_keepWorld = false;
     bool m_keepBound = false;
     bool m_keepChildren = false;
+    bool m_excluded = false;
+    unsigned int m_dirty[2] = {0, 0};
     ekNode* m_parent = nullptr;
-    // Siblings in the parent's pending list.
-    ekSpatial* m_pendingPrev = nullptr;
-    ekSpatial* m_pendingNext = nullptr;
     // Most lines never leave their parent's frame: the local transform
     // takes memory only once edited.
     std::unique_ptr<ekGenericTransformation<float>> m_local;
