@@ -1,5 +1,7 @@
 #include "ekGizmoGroup.h"
 
+#include "ekGroupLines.h"
+
 namespace ek {
 
 void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent)
@@ -7,6 +9,17 @@ void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent)
     setOwner(owner);
     m_lineParent = &lineParent;
     buildLines();
+}
+
+void ekGizmoGroup::applyDefaultColors(bool notifyOwner)
+{
+    if (notifyOwner) {
+        markOwnerForRedraw(*this);
+    }
+    if (!m_showsDefaults) {
+        paintDefaultColors();
+        m_showsDefaults = true;
+    }
 }
 
 void ekGizmoGroup::setActiveState(unsigned int /*axis*/, bool /*active*/) {}

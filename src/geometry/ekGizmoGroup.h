@@ -16,8 +16,11 @@ public:
     void build(ekGizmoNode* owner, ekNode& lineParent);
 
     // Every handle back to its axis colour; notifyOwner marks the owner for
-    // redraw when a colour changed.
-    virtual void applyDefaultColors(bool notifyOwner) = 0;
+    // redraw. A hover that finds no handle asks this of every gizmo at every
+    // move: lines already in their default colours are not touched again.
+    void applyDefaultColors(bool notifyOwner);
+    // Records that a line no longer shows what applyDefaultColors leaves.
+    void leaveDefaults() { m_showsDefaults = false; }
     // Axis (0..2) in the highlight colour, the others in their own.
     virtual void highlight(unsigned int axis) = 0;
     // Shows the handles of the enabled axes, or hides every line.
@@ -30,9 +33,13 @@ public:
 
 protected:
     virtual void buildLines() = 0;
+    // Gives every handle its axis colour and hides the drag feedback that
+    // the defaults do not show.
+    virtual void paintDefaultColors() = 0;
 
 private:
     ekNode* m_lineParent = nullptr;
+    bool m_showsDefaults = false;
 };
 
 } // namespace ek

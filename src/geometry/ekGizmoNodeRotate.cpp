@@ -98,11 +98,8 @@ void ekGizmoNodeRotate::buildLines()
     }
 }
 
-void ekGizmoNodeRotate::applyDefaultColors(bool notifyOwner)
+void ekGizmoNodeRotate::paintDefaultColors()
 {
-    if (notifyOwner) {
-        markOwnerForRedraw(*this);
-    }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         m_circles[axis]->setColor(axisColor(axis));
     }
@@ -133,6 +130,8 @@ void ekGizmoNodeRotate::setActiveState(unsigned int axis, bool active)
         hideAxisLines();
         return;
     }
+    // The default colours hide these lines again.
+    leaveDefaults();
     showLine(*m_axisLines[axis], true);
     m_axisLines[axis]->setWidth(kRotationAxisWidth);
     // The negative half of the rotation axis stays hidden: the full lines

@@ -14,7 +14,6 @@ class ekGizmoNodeRotate : public ekGizmoGroup {
 public:
     ~ekGizmoNodeRotate() override;
 
-    void applyDefaultColors(bool notifyOwner) override;
     void highlight(unsigned int axis) override;
     void setVisible(bool visible) override;
     void setActiveState(unsigned int axis, bool active) override;
@@ -26,6 +25,7 @@ public:
 
 protected:
     void buildLines() override;
+    void paintDefaultColors() override;
 
 private:
     void hideAxisLines();

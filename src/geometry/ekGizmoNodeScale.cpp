@@ -109,11 +109,8 @@ void ekGizmoNodeScale::buildLines()
     applyDefaultColors(true);
 }
 
-void ekGizmoNodeScale::applyDefaultColors(bool notifyOwner)
+void ekGizmoNodeScale::paintDefaultColors()
 {
-    if (notifyOwner) {
-        markOwnerForRedraw(*this);
-    }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         m_shafts[axis]->setColor(axisColor(axis));
         m_endSquares[axis]->setColor(axisColor(axis));

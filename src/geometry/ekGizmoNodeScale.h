@@ -15,7 +15,6 @@ class ekGizmoNodeScale : public ekGizmoGroup {
 public:
     ~ekGizmoNodeScale() override;
 
-    void applyDefaultColors(bool notifyOwner) override;
     void highlight(unsigned int axis) override;
     void setVisible(bool visible) override;
     void setActiveState(unsigned int axis, bool active) override;
@@ -27,6 +26,7 @@ public:
 
 protected:
     void buildLines() override;
+    void paintDefaultColors() override;
 
 private:
     ekAxisLines m_shafts;

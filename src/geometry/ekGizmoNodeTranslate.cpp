@@ -4,7 +4,6 @@
 #include "ekUnitAxes.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace ek {
 
@@ -57,11 +56,8 @@ void ekGizmoNodeTranslate::buildLines()
     applyDefaultColors(true);
 }
 
-void ekGizmoNodeTranslate::applyDefaultColors(bool notifyOwner)
+void ekGizmoNodeTranslate::paintDefaultColors()
 {
-    if (notifyOwner) {
-        markOwnerForRedraw(*this);
-    }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         m_shafts[axis]->setColor(axisColor(axis));
         m_heads[axis]->setColor(axisColor(axis));
@@ -77,9 +73,7 @@ void ekGizmoNodeTranslate::highlight(unsigned int axis)
 
 bool ekGizmoNodeTranslate::recordFacingInputs(const FacingInputs& inputs)
 {
-    // Floats only, no padding: compared as they are stored.
-    static_assert(sizeof(FacingInputs) == 24 * sizeof(float), "FacingInputs holds floats only");
-    if (m_faced && std::memcmp(&m_facedFor, &inputs, sizeof inputs) == 0) {
+    if (m_faced && inputs.eye == m_facedFor.eye && inputs.world == m_facedFor.world) {
         return false;
     }
     m_facedFor = inputs;

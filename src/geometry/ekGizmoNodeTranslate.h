@@ -3,10 +3,9 @@
 #include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-
+#include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekLine.h>
 
-#include <Wm4/Wm4Matrix3.h>
 #include <Wm4/Wm4Vector3.h>
 
 #include <array>
@@ -21,7 +20,6 @@ public:
 
     // Makes the lines, attaches them to owner (shaft X, head X, shaft Y,
     // ...), white highlight, default colours.
-    void applyDefaultColors(bool notifyOwner) override;
     void highlight(unsigned int axis) override;
     void setVisible(bool visible) override;
 
@@ -29,20 +27,19 @@ public:
     const ekAxisLines& getShafts() const { return m_shafts; }
     const ekAxisLines& getHeads() const { return m_heads; }
 
-    // All that turns the arrowheads to the camera: the eye, the node's world
-    // position and rotation, and the heads' tips (world space).
+    // All that turns the arrowheads to the camera: the eye and the node's
+    // world transform (the tips sit at fixed places in the node's frame).
     struct FacingInputs {
         Wm4::Vector3<float> eye;
-        Wm4::Vector3<float> centre;
-        Wm4::Matrix3<float> rotation;
-        std::array<Wm4::Vector3<float>, kAxisCount> tips;
+        ekGenericTransformation<float> world;
     };
-    // Records the inputs the heads are turned for; false when they are, bit
-    // for bit, the last ones recorded: the heads then face the camera already.
+    // Records the inputs the heads are turned for; false when they equal
+    // the last ones recorded: the heads then face the camera already.
     bool recordFacingInputs(const FacingInputs& inputs);
 
 protected:
     void buildLines() override;
+    void paintDefaultColors() override;
 
 private:
     ekAxisLines m_shafts;

@@ -64,7 +64,7 @@ void markOwnerForRedraw(const ekGizmoGroup& group)
     group.lineParent().setDirty(0, true, false);
 }
 
-void paintHighlight(const ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
+void paintHighlight(ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
                     std::initializer_list<ekLine*> handles)
 {
     // The stored colour keeps its own alpha; a highlight is always opaque.
@@ -73,6 +73,7 @@ void paintHighlight(const ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
     for (ekLine* handle : handles) {
         handle->setColor(colour);
     }
+    group.leaveDefaults();
     if (previous != colour) {
         markOwnerForRedraw(group);
     }

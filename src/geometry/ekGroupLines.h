@@ -69,7 +69,7 @@ void markOwnerForRedraw(const ekGizmoGroup& group);
 // Gives handles the group's highlight colour made opaque, and marks the
 // owner for redraw when that differs from previous (the colour the first
 // handle had before the group's default colours were applied).
-void paintHighlight(const ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
+void paintHighlight(ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
                     std::initializer_list<ekLine*> handles);
 
 } // namespace ek

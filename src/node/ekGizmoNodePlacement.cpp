@@ -9,6 +9,7 @@
 #include <Wm4/Wm4IntrLine3Plane3.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
@@ -159,13 +160,13 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
     const ekGenericTransformation<float>& nodeWorld = getWorldTransform();
     const Wm4::Vector3<float>& centre = nodeWorld.GetTranslate();
     ekGizmoNodeTranslate& arrows = m_geometry->translate;
-    ekGizmoNodeTranslate::FacingInputs inputs{camera->getLocation(), centre, nodeWorld.GetRotate(), {}};
-    for (unsigned int axis = 0; axis < inputs.tips.size(); ++axis) {
-        inputs.tips[axis] = arrows.getHeads()[axis]->getWorldTransform().GetTranslate();
-    }
     // The same inputs would turn every head as it is turned already.
-    if (!arrows.recordFacingInputs(inputs)) {
+    if (!arrows.recordFacingInputs({camera->getLocation(), nodeWorld})) {
         return;
+    }
+    std::array<Wm4::Vector3<float>, kAxisCount> tips;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        tips[axis] = arrows.getHeads()[axis]->getWorldTransform().GetTranslate();
     }
 
     // The node's world orientation; normalising its rows takes out a
@@ -178,9 +179,9 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
         }
     }
 
-    for (unsigned int axis = 0; axis < inputs.tips.size(); ++axis) {
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         ekLine& head = *arrows.getHeads()[axis];
-        const Wm4::Vector3<float>& tip = inputs.tips[axis];
+        const Wm4::Vector3<float>& tip = tips[axis];
         Wm4::Vector3<float> along = tip - centre;
         along /= along.Length();
         const Wm4::Vector3<float> fromEye = tip - camera->getLocation();

@@ -203,6 +203,11 @@ TEST(Highlight, DispatchByMode)
     EXPECT_TRUE(node->shown(10) && node->colour(10) == kWhite);
     node->highlight(0);
     EXPECT_FALSE(node->shown(10));
+    // and with the default colours, also when the circles show theirs already
+    node->applyDefaultColors();
+    node->setActiveState(1, true);
+    node->applyDefaultColors();
+    EXPECT_FALSE(node->shown(10));
     // a disabled axis neither shows nor hides them
     node->setEnabledAxis(ekGizmoNode::ROTATE, 6);
     node->setActiveState(0, true);

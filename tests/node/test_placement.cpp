@@ -410,6 +410,11 @@ TEST(GizmoCameraFacing, ArrowheadsTurnToTheCamera)
     for (const ekSpatial* head : heads) {
         EXPECT_FALSE(transformDirty(*head));
     }
+    // the gizmo moved under a fixed camera: the heads turn again
+    const Mat3 facing = heads[0]->getLocalTransform().GetRotate();
+    gizmo->editLocalTransform(true).SetTranslate(Vec3(3, -2, 1));
+    parent->UpdateGS(), gizmo->updateCameraFacing(&camera);
+    EXPECT_FALSE(facing == heads[0]->getLocalTransform().GetRotate());
     // the camera on the X arrowhead: that head keeps its rotation
     const Mat3 headX = heads[0]->getLocalTransform().GetRotate();
     camera.setFrame(heads[0]->getWorldTransform().GetTranslate(), camera.getDVector(), camera.getUVector(),
