@@ -2,6 +2,8 @@
 
 #include "ekSceneGraph/ekNode.h"
 
+#include <atomic>
+
 namespace ek {
 
 namespace {
@@ -14,7 +16,33 @@ constexpr unsigned int kFrameBits = DIRTY_STRUCTURE | DIRTY_RENDER;
 // The local transform of a spatial never edited.
 constexpr ekGenericTransformation<float> kIdentity;
 
+// The change count, and whether it was read since it last moved: changes
+// nobody has looked at yet need not move it again.
+std::atomic<std::uint64_t> g_changeCount{0};
+std::atomic<bool> g_changeCountRead{false};
+
+void noteChange()
+{
+    if (g_changeCountRead.load(std::memory_order_relaxed)) {
+        g_changeCountRead.store(false, std::memory_order_relaxed);
+        g_changeCount.fetch_add(1, std::memory_order_relaxed);
+    }
+}
+
 } // namespace
+
+ekSpatial::ekSpatial(Kind kind) : m_kind(kind)
+{
+    // A spatial made where a deleted one lived must not pass for it.
+    noteChange();
+}
+
+std::uint64_t ekSpatial::getChangeCount()
+{
+    // Marked read first: a change between the two steps moves the count.
+    g_changeCountRead.store(true, std::memory_order_relaxed);
+    return g_changeCount.load(std::memory_order_relaxed);
+}
 
 const ekGenericTransformation<float>& ekSpatial::getLocalTransform() const
 {
@@ -23,6 +51,7 @@ const ekGenericTransformation<float>& ekSpatial::getLocalTransform() const
 
 ekGenericTransformation<float>& ekSpatial::editLocalTransform(bool markDirty)
 {
+    noteChange();
     if (markDirty) {
         setDirty(DIRTY_TRANSFORM, false, true);
     }
@@ -34,6 +63,7 @@ ekGenericTransformation<float>& ekSpatial::editLocalTransform(bool markDirty)
 
 ekGenericTransformation<float>& ekSpatial::editWorldTransform(bool markDirty)
 {
+    noteChange();
     // The caller may change only part of it: it has to be current first.
     getWorldTransform();
     markDrawChanged();
@@ -80,6 +110,9 @@ void ekSpatial::addDirtyFlags(unsigned int bits)
 
 void ekSpatial::orDirty(unsigned int word0, unsigned int word1)
 {
+    if ((word0 & (kWorldBits | DIRTY_STRUCTURE)) != 0) {
+        noteChange();
+    }
     m_dirty[0] |= word0;
     m_dirty[1] |= word1;
     if ((word0 & (kWorldBits | kFrameBits)) != 0 || word1 != 0) {
@@ -133,16 +166,12 @@ void ekSpatial::updateWorldTransform()
         return;
     }
     m_state &= ~STATE_WORLD_STALE;
-    if (m_kind != KIND_LINE) {
-        refreshWorldTransform();
-        return;
-    }
-    // A line is drawn again only when its world transform really changed.
-    // The new one is compared before it is stored, which spares a copy of
-    // the old; where Product would copy one of its factors, that factor is
-    // compared and stored as it is. It is stored even when equal: equal
-    // transforms may still differ in their bits (a zero's sign, the scale
-    // of a general one).
+    // Counted as a change, and a line drawn again, only when the world
+    // transform really changed. The new one is compared before it is
+    // stored, which spares a copy of the old; where Product would copy one
+    // of its factors, that factor is compared and stored as it is. It is
+    // stored even when equal: equal transforms may still differ in their
+    // bits (a zero's sign, the scale of a general one).
     const ekGenericTransformation<float>& local = getLocalTransform();
     const ekGenericTransformation<float>* parentWorld = m_parent != nullptr ? &m_parent->getWorldTransform() : nullptr;
     const ekGenericTransformation<float>* factor = nullptr;
@@ -162,6 +191,7 @@ void ekSpatial::updateWorldTransform()
         m_world = world;
     }
     if (changed) {
+        noteChange();
         markDrawChanged();
     }
 }

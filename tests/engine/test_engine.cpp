@@ -273,6 +273,47 @@ TEST(ekNode, StructureDirtyBitsAndWorldData)
     }
 }
 
+// The change count moves for whatever changes a world transform or a
+// bound, and for nothing else.
+TEST(ekSpatial, ChangeCountMovesForWorldChangesOnly)
+{
+    ekPointer<ekNode> root = new ekNode;
+    ekPointer<ekNode> child = new ekNode;
+    ekPointer<ekLine> line = new ekLine(2u);
+    root->attachChild(child);
+    child->attachChild(line);
+    root->UpdateGS();
+    std::uint64_t seen = ekSpatial::getChangeCount();
+    const auto moved = [&seen] {
+        const std::uint64_t now = ekSpatial::getChangeCount();
+        const bool changed = now != seen;
+        seen = now;
+        return changed;
+    };
+    // colours, redraw requests, hiding and updates that change nothing leave it
+    line->setColor(Wm4::ColorRGBA(1.0f, 0.0f, 0.0f, 1.0f));
+    child->setDirty(0, true, false);
+    line->setCullingMode(ekSpatial::CULL_ALWAYS);
+    line->setCullingMode(ekSpatial::CULL_DYNAMIC);
+    root->UpdateGS_Flags();
+    root->UpdateGS();
+    EXPECT_FALSE(moved());
+    // an edit, even one marking nothing, and each update that carries it down
+    child->editLocalTransform(false).SetTranslate(Vector3f(1.0f, 0.0f, 0.0f));
+    EXPECT_TRUE(moved());
+    child->UpdateGS();
+    EXPECT_TRUE(moved());
+    line->editWorldTransform(false).SetTranslate(Vector3f(0.0f, 2.0f, 0.0f));
+    EXPECT_TRUE(moved());
+    // a vertex, a detach and a new spatial
+    line->setVertexPosition(1, Vector3f(0.0f, 3.0f, 0.0f));
+    EXPECT_TRUE(moved());
+    root->detachChild(child);
+    EXPECT_TRUE(moved());
+    const ekPointer<ekNode> other = new ekNode;
+    EXPECT_TRUE(moved());
+}
+
 using Pairs = std::vector<std::pair<unsigned int, unsigned int>>;
 
 Pairs segmentsOf(const ekLine& line)

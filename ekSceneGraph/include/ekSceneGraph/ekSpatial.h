@@ -60,6 +60,14 @@ public:
 
     ekNode* getParent() const { return m_parent; }
 
+    // A count, shared by every spatial of the process, that moves when a
+    // spatial is made, its local or world transform is edited, its bound or
+    // place in a tree is marked changed, or an update changes its world
+    // transform (colours, visibility and redraw requests do not move it). Equal readings mean no world transform or bound changed in
+    // between, so what a reader derived from them still holds. Only the
+    // first change after a reading costs a write.
+    static std::uint64_t getChangeCount();
+
     // The identity until first edited.
     const ekGenericTransformation<float>& getLocalTransform() const;
     const ekGenericTransformation<float>& getWorldTransform() const
@@ -122,7 +130,7 @@ protected:
         KIND_LINE = 2,
     };
 
-    explicit ekSpatial(Kind kind = KIND_SPATIAL) : m_kind(kind) {}
+    explicit ekSpatial(Kind kind = KIND_SPATIAL);
 
     // Recompute the world transform of this object from its parent (unless
     // kept by forceIgnore), then what lies below.
