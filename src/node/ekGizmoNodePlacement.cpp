@@ -157,7 +157,13 @@ Wm4::Matrix3<float> ekGizmoNode::getOrientationReferences() const
 
 void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
 {
-    const ekGenericTransformation<float>& nodeWorld = getWorldTransform();
+    // The world transform of the node as placed now: the engine brings
+    // getWorldTransform() up to date only later, and heads turned for the
+    // last placement would lag a frame behind a moving gizmo.
+    ekGenericTransformation<float> nodeWorld = getLocalTransform();
+    if (const ekNode* parent = getParent()) {
+        nodeWorld.Product(parent->getWorldTransform(), getLocalTransform());
+    }
     const Wm4::Vector3<float>& centre = nodeWorld.GetTranslate();
     ekGizmoNodeTranslate& arrows = m_geometry->translate;
     // The same inputs would turn every head as it is turned already.
@@ -166,7 +172,9 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
     }
     std::array<Wm4::Vector3<float>, kAxisCount> tips;
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        tips[axis] = arrows.getHeads()[axis]->getWorldTransform().GetTranslate();
+        ekGenericTransformation<float> headWorld;
+        headWorld.Product(nodeWorld, arrows.getHeads()[axis]->getLocalTransform());
+        tips[axis] = headWorld.GetTranslate();
     }
 
     // The node's world orientation; normalising its rows takes out a
