@@ -21,6 +21,7 @@ class ekDragDispatch;
 class ekGizmoControllerRotate;
 class ekGizmoControllerScale;
 class ekGizmoControllerTranslate;
+class ekGizmoLayoutCache;
 class ekGizmoNode;
 class ekNode;
 
@@ -210,6 +211,8 @@ private:
     std::unique_ptr<ekGizmoControllerRotate> m_rotateController;
     std::unique_ptr<ekGizmoControllerTranslate> m_translateController;
     std::unique_ptr<ekGizmoControllerScale> m_scaleController;
+    // What each gizmo was last laid out for; a copy starts empty.
+    std::unique_ptr<ekGizmoLayoutCache> m_layoutCache;
     // The gizmo of the drag under way, counted so that it outlives the drag
     // even when the host drops it; never copied.
     ekPointer<ekGizmoNode> m_draggedGizmo;

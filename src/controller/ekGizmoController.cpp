@@ -1,6 +1,7 @@
 #include <ek3DManipulation/ekGizmoController.h>
 
 #include "ekDragDispatch.h"
+#include "ekGizmoLayoutCache.h"
 #include "ekListenerList.h"
 #include "ekTransformUtils.h"
 
@@ -75,6 +76,34 @@ void layOut(ekGizmoNode& gizmo, const Wm4::Matrix3<float>& orientation, const ek
     gizmo.updateCameraFacing(&camera);
 }
 
+// What a layout pass reads besides each gizmo and its objects.
+ekGizmoLayoutCache::View layoutView(const ekCamera& camera, int viewportHeight,
+                                    ekGizmoController::OrientationReference reference,
+                                    const Wm4::Matrix3<float>& custom, bool dragging,
+                                    const Wm4::Matrix3<float>& current)
+{
+    ekGizmoLayoutCache::View view;
+    std::size_t next = 0;
+    for (const Wm4::Vector3<float>* v :
+         {&camera.getLocation(), &camera.getDVector(), &camera.getUVector(), &camera.getRVector()}) {
+        for (int k = 0; k < 3; ++k) {
+            view.camera[next++] = (*v)[k];
+        }
+    }
+    for (float value : {camera.getDMin(), camera.getUMin(), camera.getUMax(),
+                        camera.isPerspective() ? 1.0f : 0.0f, static_cast<float>(viewportHeight)}) {
+        view.camera[next++] = value;
+    }
+    // The current orientation is read only while a drag freezes it.
+    for (std::size_t k = 0; k < 9; ++k) {
+        view.orientations[k] = custom.Entries()[k];
+        view.orientations[9 + k] = dragging ? current.Entries()[k] : 0.0f;
+    }
+    view.orientationReference = static_cast<int>(reference);
+    view.dragging = dragging;
+    return view;
+}
+
 // Dirty bits after which a spatial's world data is out of date.
 constexpr unsigned int kNeedsWorldUpdate = DIRTY_TRANSFORM | DIRTY_SUBTREE | DIRTY_BOUND;
 
@@ -93,6 +122,7 @@ ekGizmoController::ekGizmoController()
     : m_rotateController(std::make_unique<ekGizmoControllerRotate>())
     , m_translateController(std::make_unique<ekGizmoControllerTranslate>())
     , m_scaleController(std::make_unique<ekGizmoControllerScale>())
+    , m_layoutCache(std::make_unique<ekGizmoLayoutCache>())
 {
     m_state.pickTolerance = kPickTolerance;
 }
@@ -106,6 +136,7 @@ ekGizmoController::ekGizmoController(const ekGizmoController& other)
     , m_translateController(
           std::make_unique<ekGizmoControllerTranslate>(*other.m_translateController))
     , m_scaleController(std::make_unique<ekGizmoControllerScale>(*other.m_scaleController))
+    , m_layoutCache(std::make_unique<ekGizmoLayoutCache>())
 {
 }
 
@@ -118,10 +149,12 @@ ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
     auto rotate = std::make_unique<ekGizmoControllerRotate>(*other.m_rotateController);
     auto translate = std::make_unique<ekGizmoControllerTranslate>(*other.m_translateController);
     auto scale = std::make_unique<ekGizmoControllerScale>(*other.m_scaleController);
+    auto layoutCache = std::make_unique<ekGizmoLayoutCache>();
     drags().finishDrag();
     m_rotateController = std::move(rotate);
     m_translateController = std::move(translate);
     m_scaleController = std::move(scale);
+    m_layoutCache = std::move(layoutCache);
     m_draggedGizmo = nullptr;
     ekGenericControllerInterface::operator=(other);
     m_state = other.m_state;
@@ -256,22 +289,43 @@ void ekGizmoController::setRootNode(ekNode* root)
 
 void ekGizmoController::layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle)
 {
-    for (ekGizmoNode* gizmo : m_state.manipulators) {
+    const std::vector<ekGizmoNode*>& gizmos = m_state.manipulators;
+    m_layoutCache->beginPass(layoutView(camera, viewportHeight, m_state.orientationReference,
+                                        m_state.customOrientation, m_state.dragging,
+                                        m_state.currentOrientation),
+                             gizmos.size());
+    const ekGizmoNode* lastShown = nullptr;
+    bool lastLaidOut = false;
+    for (std::size_t i = 0; i < gizmos.size(); ++i) {
+        ekGizmoNode* gizmo = gizmos[i];
         if (!ekDragDispatch::showsHandles(gizmo)) {
+            m_layoutCache->forget(i);
             continue;
         }
-        // Frozen during a drag, so that the axes being dragged along stay put
-        // (every gizmo then shares the last orientation computed before it).
-        if (!m_state.dragging) {
-            chooseOrientation(m_state.orientationReference, *gizmo, m_state.customOrientation,
-                              camera, m_state.currentOrientation);
+        lastShown = gizmo;
+        lastLaidOut = m_layoutCache->isDue(i, *gizmo);
+        if (lastLaidOut) {
+            // Frozen during a drag, so that the axes being dragged along stay
+            // put (every gizmo then shares the last orientation computed
+            // before it).
+            if (!m_state.dragging) {
+                chooseOrientation(m_state.orientationReference, *gizmo, m_state.customOrientation,
+                                  camera, m_state.currentOrientation);
+            }
+            layOut(*gizmo, m_state.currentOrientation, camera, viewportHeight);
         }
-        layOut(*gizmo, m_state.currentOrientation, camera, viewportHeight);
         if (settle && (gizmo->getDirtyFlags(0) & kNeedsWorldUpdate) != 0) {
             gizmo->UpdateGS_Flags();
         }
     }
+    // The orientation a drag freezes is the last shown gizmo's, laid out
+    // in this pass or not.
+    if (lastShown != nullptr && !lastLaidOut && !m_state.dragging) {
+        chooseOrientation(m_state.orientationReference, *lastShown, m_state.customOrientation, camera,
+                          m_state.currentOrientation);
+    }
 }
+
 
 void ekGizmoController::notifyTouched()
 {
