@@ -1,5 +1,9 @@
 #include "benchFloors.h"
 
+#include <ek3DManipulation/ekGizmoNode.h>
+
+#include <ekSceneGraph/ekLine.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -70,6 +74,52 @@ float arrowHoverFloor(const ScreenMap& map, const Wm4::Vector2<float>& cursor)
         best = std::min(best, squaredDistance(origin, toPixel(map, tip), cursor));
     }
     return best;
+}
+
+ShownLines shownLinesOf(const ek::ekGizmoNode& gizmo)
+{
+    ShownLines lines;
+    for (int i = 0; i < gizmo.getChildCount(); ++i) {
+        const auto* line = dynamic_cast<const ek::ekLine*>(gizmo.getChild(i));
+        if (line == nullptr || line->getCullingMode() != ek::ekSpatial::CULL_DYNAMIC) {
+            continue;
+        }
+        const ek::ekGenericTransformation<float>& local = line->getLocalTransform();
+        const Wm4::Matrix3<float> m = local.GetMatrix();
+        const Wm4::Vector3<float>& t = local.GetTranslate();
+        lines.locals.push_back({m(0, 0), m(1, 0), m(2, 0), m(0, 1), m(1, 1), m(2, 1), m(0, 2), m(1, 2),
+                                m(2, 2), t.X(), t.Y(), t.Z()});
+        lines.vertexCounts.push_back(line->getVertexCount());
+        for (int v = 0; v < line->getVertexCount(); ++v) {
+            lines.vertices.push_back(line->getVertexPosition(v));
+        }
+    }
+    return lines;
+}
+
+void redrawFloor(const ShownLines& lines, const Wm4::Vector3<float>& centre, float scale,
+                 Wm4::Vector3<float>* out)
+{
+    const Wm4::Vector3<float>* vertex = lines.vertices.data();
+    for (std::size_t l = 0; l < lines.locals.size(); ++l) {
+        // The line's world matrix: the gizmo's (scale, then centre) after
+        // the line's local one.
+        const std::array<float, 12>& local = lines.locals[l];
+        std::array<float, 12> w{};
+        for (std::size_t k = 0; k < 9; ++k) {
+            w[k] = scale * local[k];
+        }
+        w[9] = scale * local[9] + centre.X();
+        w[10] = scale * local[10] + centre.Y();
+        w[11] = scale * local[11] + centre.Z();
+        for (int v = 0; v < lines.vertexCounts[l]; ++v, ++vertex) {
+            const float x = vertex->X();
+            const float y = vertex->Y();
+            const float z = vertex->Z();
+            *out++ = {x * w[0] + y * w[3] + z * w[6] + w[9], x * w[1] + y * w[4] + z * w[7] + w[10],
+                      x * w[2] + y * w[5] + z * w[8] + w[11]};
+        }
+    }
 }
 
 } // namespace ek_bench

@@ -7,6 +7,11 @@
 #include <Wm4/Wm4Vector3.h>
 
 #include <array>
+#include <vector>
+
+namespace ek {
+class ekGizmoNode;
+}
 
 namespace ek_bench {
 
@@ -59,5 +64,21 @@ CircleSamples makeCircleSamples();
 float rotateHoverFloor(const ScreenMap& map, const CircleSamples& samples, const Wm4::Vector2<float>& cursor);
 // Smallest squared distance from cursor to the three arrows (4 projected points).
 float arrowHoverFloor(const ScreenMap& map, const Wm4::Vector2<float>& cursor);
+
+// The lines a gizmo shows in its mode, flat: per line its local transform
+// (3x4, columns x, y, z, translation) and its vertices in its own frame.
+struct ShownLines {
+    std::vector<std::array<float, 12>> locals;
+    std::vector<int> vertexCounts;
+    std::vector<Wm4::Vector3<float>> vertices;
+};
+ShownLines shownLinesOf(const ek::ekGizmoNode& gizmo);
+
+// The floor of laying a gizmo out and redrawing it: a uniform world matrix
+// of scale about centre, each shown line's world matrix composed from it,
+// and every vertex through that into out (one world point per vertex;
+// out holds them all). The arrowheads' turn to the camera is left out.
+void redrawFloor(const ShownLines& lines, const Wm4::Vector3<float>& centre, float scale,
+                 Wm4::Vector3<float>* out);
 
 } // namespace ek_bench

@@ -123,4 +123,36 @@ BENCHMARK(BM_HoverFloor)->Apply([](benchmark::internal::Benchmark* b) {
     setUp(b, {{1, ekGizmoNode::ROTATE}, {1000, ekGizmoNode::ROTATE}, {1000, ekGizmoNode::TRANSLATE}});
 });
 
+// The floor of a moving-camera frame without input: each gizmo placed at
+// its object with its size on screen, and its shown lines redrawn.
+void BM_MovingCameraFloor(benchmark::State& state)
+{
+    GizmoGrid grid(static_cast<int>(state.range(0)), modeOf(state));
+    const ShownLines lines = shownLinesOf(grid.last());
+    std::vector<Wm4::Vector3<float>> drawn(lines.vertices.size() * static_cast<std::size_t>(grid.count()));
+    const float pixelSize = grid.last().getExpectedPixelSize();
+    int pose = 0;
+    for (auto _ : state) {
+        pose = 1 - pose;
+        grid.setPose(pose);
+        const ek::ekCamera& camera = grid.camera();
+        const float perDepth = (camera.getUMax() - camera.getUMin()) / static_cast<float>(GizmoGrid::kHeight)
+            * pixelSize / camera.getDMin();
+        Wm4::Vector3<float>* out = drawn.data();
+        for (int i = 0; i < grid.count(); ++i) {
+            const Wm4::Vector3<float>& centre =
+                grid.gizmo(i).getReferenceObjects().front()->getWorldTransform().GetTranslate();
+            const float scale = perDepth * (centre - camera.getLocation()).Dot(camera.getDVector());
+            redrawFloor(lines, centre, scale, out);
+            out += lines.vertices.size();
+        }
+        benchmark::DoNotOptimize(drawn.data());
+        benchmark::ClobberMemory();
+    }
+    reportPer(state, "per_gizmo", grid.count());
+}
+BENCHMARK(BM_MovingCameraFloor)->Apply([](benchmark::internal::Benchmark* b) {
+    setUp(b, {{1000, ekGizmoNode::TRANSLATE}, {1000, ekGizmoNode::ROTATE}, {1000, ekGizmoNode::SCALE}});
+});
+
 } // namespace
