@@ -63,9 +63,10 @@ public:
     // A count, shared by every spatial of the process, that moves when a
     // spatial is made, its local or world transform is edited, its bound or
     // place in a tree is marked changed, or an update changes its world
-    // transform (colours, visibility and redraw requests do not move it). Equal readings mean no world transform or bound changed in
-    // between, so what a reader derived from them still holds. Only the
-    // first change after a reading costs a write.
+    // transform (colours, visibility and redraw requests do not move it).
+    // Equal readings mean no world transform or bound changed in between,
+    // so what a reader derived from them still holds. Only the first change
+    // after a reading costs a write.
     static std::uint64_t getChangeCount();
 
     // The identity until first edited.
