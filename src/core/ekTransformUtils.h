@@ -46,4 +46,16 @@ inline void toParentFrame(const ekSpatial& spatial, ekGenericTransformation<floa
     }
 }
 
+// The world transform that local gives spatial under its parent's current
+// world transform, as the engine's next update will compute it.
+inline ekGenericTransformation<float> worldUnderParent(const ekSpatial& spatial,
+                                                       const ekGenericTransformation<float>& local)
+{
+    ekGenericTransformation<float> world = local;
+    if (const ekNode* parent = spatial.getParent()) {
+        world.Product(parent->getWorldTransform(), local);
+    }
+    return world;
+}
+
 } // namespace ek

@@ -8,7 +8,6 @@
 
 #include <Wm4/Wm4Vector3.h>
 
-#include <array>
 
 namespace ek {
 
@@ -18,8 +17,6 @@ class ekGizmoNodeTranslate : public ekGizmoGroup {
 public:
     ~ekGizmoNodeTranslate() override;
 
-    // Makes the lines, attaches them to owner (shaft X, head X, shaft Y,
-    // ...), white highlight, default colours.
     void highlight(unsigned int axis) override;
     void setVisible(bool visible) override;
 
@@ -38,6 +35,8 @@ public:
     bool recordFacingInputs(const FacingInputs& inputs);
 
 protected:
+    // Makes the lines, attaches them to owner (shaft X, head X, shaft Y,
+    // ...), white highlight, default colours.
     void buildLines() override;
     void paintDefaultColors() override;
 

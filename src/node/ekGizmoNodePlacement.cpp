@@ -39,12 +39,7 @@ bool staysFinite(const ekSpatial& spatial, const ekGenericTransformation<float>&
     if (!isFinite(local) || !isFinite(local.GetMatrix())) {
         return false;
     }
-    const ekNode* parent = spatial.getParent();
-    if (parent == nullptr) {
-        return true;
-    }
-    ekGenericTransformation<float> world;
-    world.Product(parent->getWorldTransform(), local);
+    const ekGenericTransformation<float> world = worldUnderParent(spatial, local);
     return isFinite(world) && isFinite(world.GetMatrix());
 }
 
@@ -160,10 +155,7 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
     // The world transform of the node as placed now: the engine brings
     // getWorldTransform() up to date only later, and heads turned for the
     // last placement would lag a frame behind a moving gizmo.
-    ekGenericTransformation<float> nodeWorld = getLocalTransform();
-    if (const ekNode* parent = getParent()) {
-        nodeWorld.Product(parent->getWorldTransform(), getLocalTransform());
-    }
+    const ekGenericTransformation<float> nodeWorld = worldUnderParent(*this, getLocalTransform());
     const Wm4::Vector3<float>& centre = nodeWorld.GetTranslate();
     ekGizmoNodeTranslate& arrows = m_geometry->translate;
     // The same inputs would turn every head as it is turned already.
