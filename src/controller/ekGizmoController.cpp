@@ -193,23 +193,16 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
         return;
     }
 
-    // Set once the gizmos are laid out for this frame and nothing has moved
-    // since: a hover only recolours handles.
-    bool laidOut = false;
     if (m_state.enabled && !m_state.eventQueue.empty()) {
         // Another view may have laid the gizmos out for its own camera since
         // this one's last frame: hit tests must see them as this view shows
         // them.
         layOutGizmos(*camera, height, true);
-        laidOut = true;
         // Indexed: a listener reached from a handler may queue more input.
         for (std::size_t i = 0; i < m_state.eventQueue.size(); ++i) {
             // A listener may also have attached, detached or deleted gizmos.
             refreshGizmos(root, false);
             const ControllerEvent event = m_state.eventQueue[i];
-            // A press, a release or a move of a drag moves objects or tells
-            // listeners, which may move anything.
-            laidOut = laidOut && event.type == MOUSE_POS && !isDragging();
             switch (event.type) {
             case MOUSE_PRESSED:
                 setMousePressedImpl(camera, event.x, event.y, width, height);
@@ -226,9 +219,7 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
         refreshGizmos(root, false);
     }
 
-    if (!laidOut) {
-        layOutGizmos(*camera, height, false);
-    }
+    layOutGizmos(*camera, height, false);
     notifyTouched();
 }
 
