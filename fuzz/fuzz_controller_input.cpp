@@ -336,6 +336,32 @@ void bridgeEvent(ByteReader& in, FuzzScene& scene, FuzzView& view)
     }
 }
 
+// Snapping steps, including zero, negative and not-a-number ones, and the
+// host's key that inverts snapping for the next press.
+void snap(ByteReader& in, ekGizmoController& controller)
+{
+    static constexpr float kSteps[] = {0.0f, 0.25f, 1.0f, 15.0f, -1.0f, 1e-30f, 1e30f,
+                                       std::numeric_limits<float>::quiet_NaN()};
+    const float step = pick(in, kSteps);
+    switch (in.byte() % 5) {
+    case 0:
+        controller.setTranslateSnap(step);
+        break;
+    case 1:
+        controller.setRotateSnap(step);
+        break;
+    case 2:
+        controller.setScaleSnap(step);
+        break;
+    case 3:
+        controller.resetSnapping();
+        break;
+    default:
+        controller.setSnapInverted(in.flag());
+        break;
+    }
+}
+
 void press(ByteReader& in, FuzzScene& scene, FuzzView& view)
 {
     int x = 0;
@@ -387,14 +413,17 @@ void runGizmoOperation(ByteReader& in, FuzzScene& scene, int operation)
     case 6:
         scene.deleteGizmo(slot);
         break;
+    case 7:
+        gizmo->setExtendedHandles((argument & 1) != 0);
+        break;
     default:
         scene.attachGizmo(slot, argument);
         break;
     }
 }
 
-constexpr int kViewOperations = 21;
-constexpr int kGizmoOperations = 8;
+constexpr int kViewOperations = 22;
+constexpr int kGizmoOperations = 9;
 
 void runOperation(ByteReader& in, FuzzScene& scene)
 {
@@ -478,6 +507,9 @@ void runOperation(ByteReader& in, FuzzScene& scene)
         break;
     case 20:
         bridgeEvent(in, scene, view);
+        break;
+    case 21:
+        snap(in, controller);
         break;
     default:
         runGizmoOperation(in, scene, operation - kViewOperations);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ek3DManipulationExport.h"
+#include "ekGizmoHandle.h"
 
 #include <ekSceneGraph/ekEngineInterface.h>
 
@@ -150,6 +151,46 @@ public:
     /// notification, so that each hears the start before the end.
     bool cancelDrag();
 
+    /// @name Snapping (opt-in)
+    /// Increments a drag rounds to, relative to its press. Until a step is
+    /// set the specified behaviour holds: rotations in 5-degree steps,
+    /// translations and scales free. Setting any step turns snapping on for
+    /// every drag, with the steps set so far (the rotate step stays 5
+    /// degrees until set). Read at each press.
+    /// @{
+
+    /// The displacement along each gizmo axis a translate drag moves on
+    /// (arrows, plane squares, the screen handle), in world units; 0 free.
+    void setTranslateSnap(float worldUnits);
+    /// The angle of a rotate drag (circles, view ring, trackball), in
+    /// degrees; 0 free.
+    void setRotateSnap(float degrees);
+    /// The factor of a scale drag; never below one step; 0 free.
+    void setScaleSnap(float step);
+    /// Back to the specified behaviour, every step forgotten.
+    void resetSnapping();
+    /// Whether a step was set since construction or the last reset.
+    bool isSnapping() const;
+    /// Whether the host's snapping key is held: a press made while it is
+    /// inverts snapping for its drag (on: every step free; off: the steps
+    /// set, or free where none is). Read by each press call as it is made.
+    void setSnapInverted(bool inverted);
+    /// @}
+
+    /// @name What is under the cursor
+    /// @{
+
+    /// The gizmo whose handle the last replayed hover found under the
+    /// cursor (null when none): for cursor shapes and tooltips.
+    ekGizmoNode* getHoveredGizmo() const;
+    /// That handle; NONE when none.
+    ekGizmoHandle getHoveredHandle() const;
+    /// The handle of the drag under way; NONE when none. getActiveAxis
+    /// answers its axis: the plane's normal for a plane square, -1 for the
+    /// screen handle, the view ring, the trackball and the centre.
+    ekGizmoHandle getActiveHandle() const;
+    /// @}
+
 protected:
     /// Called by the engine when its scene is replaced: ends a drag under
     /// way (its listeners hear the end), drops the queue, the pending press
@@ -165,11 +206,12 @@ private:
     std::unique_ptr<ekGizmoControllerRotate> m_rotateController;
     std::unique_ptr<ekGizmoControllerTranslate> m_translateController;
     std::unique_ptr<ekGizmoControllerScale> m_scaleController;
+    // In install order, without duplicates; not owned. Before the parts,
+    // which tell them.
+    std::vector<ek3DManipulatorMotionListener*> m_motionListeners;
     std::unique_ptr<Parts> m_parts;
     // The root of the gizmo search; null means the engine's scene. Not owned.
     ekNode* m_rootNode = nullptr;
-    // In install order, without duplicates; not owned.
-    std::vector<ek3DManipulatorMotionListener*> m_motionListeners;
     // Pixels within which a handle counts as under the cursor; no setter.
     float m_pickTolerance;
     // Whether an update replays the queued input.

@@ -78,6 +78,15 @@ public:
     /// onTranslateManipulatorEnd with the delta. Without a drag, nothing.
     void setMouseReleased(ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos);
 
+    /// The increment a drag is rounded to, relative to its press; 0 (the
+    /// default) or less is free. A translate drag rounds its displacement
+    /// along the arrow to a multiple of it (world units); a scale drag
+    /// rounds its factor to a multiple of it, never below one increment.
+    /// Read by the moves that follow.
+    void setSnapIncrement(float increment) { m_snapIncrement = increment; }
+    /// See setSnapIncrement.
+    float getSnapIncrement() const { return m_snapIncrement; }
+
     /// 0, 1, 2, or -1 for none. While a drag is under way, hover leaves it
     /// alone: it is the dragged handle.
     int getSelectedAxis() const { return m_selectedAxis; }
@@ -135,6 +144,7 @@ protected:
     ekGizmoNode* m_gizmoNode; ///< see getPressedGizmo; not owned
     Wm4::Vector3<float> m_startPoint; ///< the pressed point on the axis line, world space
     std::vector<ek3DManipulatorMotionListener*> m_listeners; ///< in install order; not owned
+    float m_snapIncrement = 0.0f; ///< see setSnapIncrement
     int m_selectedAxis : 3; ///< see getSelectedAxis
     unsigned int m_useSecondPlane : 1; ///< the drag plane's normal: 0 the next axis, 1 the one after
     unsigned int m_dragging : 1; ///< see isDragging
@@ -237,6 +247,12 @@ public:
     void setMouseReleased(ekGizmoNode* node, const ekCamera* camera,
                           const Wm4::Vector2<float>& pos, int width, int height);
 
+    /// The step the angle is rounded to, in degrees (5 by default); 0 or
+    /// less turns freely. Read by the moves that follow.
+    void setSnapIncrement(float degrees);
+    /// See setSnapIncrement; 0 when free.
+    float getSnapIncrement() const;
+
     /// 0, 1, 2, or -1 for none; hover leaves it alone during a drag.
     int getSelectedAxis() const { return static_cast<int>(m_selectedAxis); }
     /// The world rotation about the pivot that the last applied move used
@@ -273,6 +289,7 @@ private:
     std::vector<ek3DManipulatorMotionListener*> m_listeners;
     ekGizmoNode* m_dragNode; // not owned; set while a drag is under way
     unsigned int m_selectedAxis;
+    float m_step; // radians; 0 turns freely
 };
 
 } // namespace ek

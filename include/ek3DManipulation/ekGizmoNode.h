@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ek3DManipulationExport.h"
+#include "ekGizmoHandle.h"
 
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekGeometry.h>
@@ -225,6 +226,25 @@ public:
     bool getRotate(Wm4::Matrix3<float>& rotation, bool world) const;
     /// @}
 
+    // ---- Opt-in extended handles (a node that does not enable them draws
+    // ---- and picks exactly as without them)
+
+    /// @name Extended handles
+    /// Plane squares and a screen handle (translate), a view ring and a
+    /// trackball (rotate), a grabbable uniform-scale centre (scale). Their
+    /// lines follow the specified ones among the node's children.
+    /// @{
+
+    /// Turns them on or off.
+    void setExtendedHandles(bool enabled);
+    /// See setExtendedHandles; false by default.
+    bool hasExtendedHandles() const { return m_extendedHandles; }
+    /// Gives handle the highlight colour, as highlight does for an axis
+    /// handle, taking the highlight off the others; NONE restores the
+    /// default colours.
+    void highlightHandle(ekGizmoHandle handle);
+    /// @}
+
 protected:
     /// The gizmo scale at the node's own bound centre, measured through the
     /// near plane (perspective cameras only).
@@ -242,6 +262,7 @@ protected:
     void UpdateWorldData_Flags() override;
 
 private:
+    friend class ekExtendedDrag;
     friend class ekGizmoControllerRotate;
     friend class ekGizmoControllerScale;
     friend class ekGizmoControllerTranslate;
@@ -280,6 +301,9 @@ private:
     float m_expectedPixelSize;
     GizmoMode m_mode;
     std::uint32_t m_options;
+
+    // ---- Extended handles
+    bool m_extendedHandles = false;
 };
 
 } // namespace ek

@@ -8,6 +8,7 @@ namespace {
 // How each drag class names the steps of its drag.
 struct TranslateSteps {
     using Drag = ekGizmoControllerTranslate;
+    static float increment(const ekSnapSteps& steps) { return steps.translate; }
     static bool hover(Drag& d, ekGizmoNode& g, const ekDragInput& in, float tolerance)
     {
         return d.updateTranslateHover(&g, in.camera, in.position, tolerance, in.width, in.height);
@@ -28,6 +29,7 @@ struct TranslateSteps {
 
 struct RotateSteps {
     using Drag = ekGizmoControllerRotate;
+    static float increment(const ekSnapSteps& steps) { return steps.rotateDegrees; }
     static bool hover(Drag& d, ekGizmoNode& g, const ekDragInput& in, float tolerance)
     {
         return d.updateRotateHover(&g, in.camera, in.position, tolerance, in.width, in.height);
@@ -49,6 +51,7 @@ struct RotateSteps {
 // Scale handles are picked like arrows, by the TRANSLATE mask.
 struct ScaleSteps {
     using Drag = ekGizmoControllerScale;
+    static float increment(const ekSnapSteps& steps) { return steps.scale; }
     static bool hover(Drag& d, ekGizmoNode& g, const ekDragInput& in, float tolerance)
     {
         return d.updateScaleHover(&g, in.camera, in.position, tolerance, in.width, in.height);
@@ -72,20 +75,29 @@ class ekAxisDrag final : public ekDrag {
 public:
     explicit ekAxisDrag(typename Steps::Drag& drag) : m_drag(drag) {}
 
-    int pick(const ekGizmoNode& gizmo, const ekDragInput& in, float tolerance) const override
+    ekGizmoHandle pick(const ekGizmoNode& gizmo, const ekDragInput& in,
+                       float tolerance) const override
     {
-        return m_drag.pickHandle(&gizmo, in.camera, in.position, tolerance, in.width, in.height);
+        return handleOf(
+            m_drag.pickHandle(&gizmo, in.camera, in.position, tolerance, in.width, in.height));
     }
-    bool hover(ekGizmoNode& gizmo, const ekDragInput& in, float tolerance) override
+    ekGizmoHandle hover(ekGizmoNode& gizmo, const ekDragInput& in, float tolerance) override
     {
-        return Steps::hover(m_drag, gizmo, in, tolerance);
+        if (!Steps::hover(m_drag, gizmo, in, tolerance)) {
+            return ekGizmoHandle::NONE;
+        }
+        // During a drag the selection is the dragged axis, not the hovered.
+        return m_drag.isDragging() ? pick(gizmo, in, tolerance)
+                                   : handleOf(m_drag.getSelectedAxis());
     }
-    void begin(ekGizmoNode& gizmo, int handle, const ekDragInput& in) override
+    void begin(ekGizmoNode& gizmo, ekGizmoHandle handle, const ekDragInput& in,
+               const ekSnapSteps& steps) override
     {
         // The press ends a drag under way before it reads the selection, so
         // the selection must be made with none under way.
         m_drag.finishDrag();
-        m_drag.selectHandle(&gizmo, handle);
+        m_drag.selectHandle(&gizmo, axisOf(handle));
+        m_drag.setSnapIncrement(Steps::increment(steps));
         Steps::press(m_drag, &gizmo, in);
     }
     void update(const ekDragInput& in) override
@@ -106,9 +118,21 @@ public:
 
     bool isDragging() const override { return m_drag.isDragging(); }
     ekGizmoNode* gizmo() const override { return m_drag.getPressedGizmo(); }
-    int handle() const override { return m_drag.isDragging() ? m_drag.getSelectedAxis() : -1; }
+    ekGizmoHandle handle() const override
+    {
+        return m_drag.isDragging() ? handleOf(m_drag.getSelectedAxis()) : ekGizmoHandle::NONE;
+    }
+    const ekGenericTransformation<float>& delta() const override
+    {
+        return m_drag.getDeltaTransform();
+    }
 
 private:
+    static ekGizmoHandle handleOf(int axis)
+    {
+        return axis >= 0 && axis < 3 ? static_cast<ekGizmoHandle>(axis) : ekGizmoHandle::NONE;
+    }
+
     typename Steps::Drag& m_drag;
 };
 

@@ -20,8 +20,9 @@ constexpr float kPickTolerance = 10.0f;
 
 struct ekGizmoController::Parts {
     Parts(ekGizmoControllerTranslate& translate, ekGizmoControllerRotate& rotate,
-          ekGizmoControllerScale& scale)
-        : registry(translate, rotate, scale)
+          ekGizmoControllerScale& scale,
+          const std::vector<ek3DManipulatorMotionListener*>& listeners)
+        : registry(translate, rotate, scale, listeners)
     {
     }
     // Everything of other but its drags, which stay with other, and its
@@ -44,7 +45,7 @@ ekGizmoController::ekGizmoController()
     , m_translateController(std::make_unique<ekGizmoControllerTranslate>())
     , m_scaleController(std::make_unique<ekGizmoControllerScale>())
     , m_parts(std::make_unique<Parts>(*m_translateController, *m_rotateController,
-                                      *m_scaleController))
+                                      *m_scaleController, m_motionListeners))
     , m_pickTolerance(kPickTolerance)
 {
 }
@@ -57,10 +58,10 @@ ekGizmoController::ekGizmoController(const ekGizmoController& other)
     , m_translateController(
           std::make_unique<ekGizmoControllerTranslate>(*other.m_translateController))
     , m_scaleController(std::make_unique<ekGizmoControllerScale>(*other.m_scaleController))
-    , m_parts(std::make_unique<Parts>(*m_translateController, *m_rotateController,
-                                      *m_scaleController))
-    , m_rootNode(other.m_rootNode)
     , m_motionListeners(other.m_motionListeners)
+    , m_parts(std::make_unique<Parts>(*m_translateController, *m_rotateController,
+                                      *m_scaleController, m_motionListeners))
+    , m_rootNode(other.m_rootNode)
     , m_pickTolerance(other.m_pickTolerance)
     , m_enabled(other.m_enabled)
 {
@@ -76,7 +77,7 @@ ekGizmoController& ekGizmoController::operator=(const ekGizmoController& other)
     auto rotate = std::make_unique<ekGizmoControllerRotate>(*other.m_rotateController);
     auto translate = std::make_unique<ekGizmoControllerTranslate>(*other.m_translateController);
     auto scale = std::make_unique<ekGizmoControllerScale>(*other.m_scaleController);
-    auto parts = std::make_unique<Parts>(*translate, *rotate, *scale);
+    auto parts = std::make_unique<Parts>(*translate, *rotate, *scale, m_motionListeners);
     parts->copyFrom(*other.m_parts);
     m_parts->registry.finishDrag();
     m_parts = std::move(parts);
@@ -128,7 +129,7 @@ void ekGizmoController::updateController(ekGenericRenderingContext* context)
     }
     parts.layout.layOut(parts.registry.manipulators(), *view.camera, view.height,
                         parts.input.isPressed(), false);
-    parts.registry.notifyTouched(m_motionListeners);
+    parts.registry.notifyTouched();
 }
 
 void ekGizmoController::setRootNode(ekNode* root)
@@ -244,6 +245,51 @@ int ekGizmoController::getActiveAxis() const
 bool ekGizmoController::cancelDrag()
 {
     return m_parts->registry.cancelDrag();
+}
+
+void ekGizmoController::setTranslateSnap(float worldUnits)
+{
+    m_parts->input.setSnapStep(&ekSnapSteps::translate, worldUnits);
+}
+
+void ekGizmoController::setRotateSnap(float degrees)
+{
+    m_parts->input.setSnapStep(&ekSnapSteps::rotateDegrees, degrees);
+}
+
+void ekGizmoController::setScaleSnap(float step)
+{
+    m_parts->input.setSnapStep(&ekSnapSteps::scale, step);
+}
+
+void ekGizmoController::resetSnapping()
+{
+    m_parts->input.resetSnapping();
+}
+
+bool ekGizmoController::isSnapping() const
+{
+    return m_parts->input.isSnapping();
+}
+
+void ekGizmoController::setSnapInverted(bool inverted)
+{
+    m_parts->input.setSnapInverted(inverted);
+}
+
+ekGizmoNode* ekGizmoController::getHoveredGizmo() const
+{
+    return m_parts->registry.hoveredGizmo();
+}
+
+ekGizmoHandle ekGizmoController::getHoveredHandle() const
+{
+    return m_parts->registry.hoveredHandle();
+}
+
+ekGizmoHandle ekGizmoController::getActiveHandle() const
+{
+    return m_parts->registry.getActiveHandle();
 }
 
 void ekGizmoController::clearController()

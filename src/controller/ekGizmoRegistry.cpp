@@ -1,6 +1,7 @@
 #include "ekGizmoRegistry.h"
 
 #include "ekAxisDrags.h"
+#include "ekExtendedDrags.h"
 
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoNode.h>
@@ -28,10 +29,17 @@ void collectGizmos(ekNode& root, std::vector<ekGizmoNode*>& gizmos)
 } // namespace
 
 ekGizmoRegistry::ekGizmoRegistry(ekGizmoControllerTranslate& translate,
-                                 ekGizmoControllerRotate& rotate, ekGizmoControllerScale& scale)
-    : m_translate(makeTranslateDrag(translate))
+                                 ekGizmoControllerRotate& rotate, ekGizmoControllerScale& scale,
+                                 const std::vector<ek3DManipulatorMotionListener*>& listeners)
+    : m_listeners(listeners)
+    , m_translate(makeTranslateDrag(translate))
     , m_rotate(makeRotateDrag(rotate))
     , m_scale(makeScaleDrag(scale))
+    , m_plane(makePlaneDrag(listeners))
+    , m_freeRotate(makeFreeRotateDrag(listeners))
+    , m_centerScale(makeCenterScaleDrag(listeners))
+    , m_drags{m_translate.get(), m_rotate.get(),     m_scale.get(),
+              m_plane.get(),     m_freeRotate.get(), m_centerScale.get()}
 {
 }
 
@@ -43,6 +51,8 @@ void ekGizmoRegistry::copyFrom(const ekGizmoRegistry& other)
     m_lastWalk = other.m_lastWalk;
     m_touchedGizmos = other.m_touchedGizmos;
     m_activeGizmo = other.m_activeGizmo;
+    m_hoveredGizmo = other.m_hoveredGizmo;
+    m_hoveredHandle = other.m_hoveredHandle;
     m_watchedRoot = other.m_watchedRoot;
     m_seenGeneration = other.m_seenGeneration;
 }
@@ -101,6 +111,7 @@ void ekGizmoRegistry::clear()
     m_manipulators.clear();
     m_lastWalk.clear();
     m_activeGizmo = nullptr;
+    m_hoveredGizmo = nullptr;
     m_draggedGizmo = nullptr;
 }
 
@@ -119,15 +130,18 @@ void ekGizmoRegistry::revalidate()
 {
     ++m_calloutDepth;
     // Ending a drag tells listeners, who may change the scene again: go on
-    // until it holds still.
-    for (bool again = true; again;) {
-        again = m_watchedRoot != nullptr && rebuildIfChanged(*m_watchedRoot, false);
-        forgetUnlisted();
+    // until a pass tells no one.
+    for (bool told = true; told;) {
+        if (m_watchedRoot != nullptr) {
+            rebuildIfChanged(*m_watchedRoot, false);
+        }
+        told = forgetUnlisted();
+        ekDrag* drag = underWay();
         if (m_cancelRequested) {
             m_cancelRequested = false;
-            if (ekDrag* drag = underWay()) {
+            if (drag != nullptr) {
                 drag->cancel();
-                again = true;
+                told = true;
             }
         }
     }
@@ -137,16 +151,21 @@ void ekGizmoRegistry::revalidate()
     m_draggedGizmo = drag != nullptr ? drag->gizmo() : nullptr;
 }
 
-void ekGizmoRegistry::forgetUnlisted()
+bool ekGizmoRegistry::forgetUnlisted()
 {
     // A gizmo that left may have been deleted since: nothing may refer to
     // it any more, and a drag under way on it ends here.
     if (!isListed(m_activeGizmo)) {
         m_activeGizmo = nullptr;
     }
-    for (ekDrag* drag : {m_translate.get(), m_rotate.get(), m_scale.get()}) {
+    if (!isListed(m_hoveredGizmo)) {
+        m_hoveredGizmo = nullptr;
+    }
+    bool told = false;
+    for (ekDrag* drag : m_drags) {
         const ekGizmoNode* pressed = drag->gizmo();
         if (pressed != nullptr && !isListed(pressed)) {
+            told = told || drag->isDragging();
             drag->forget(*pressed);
         }
     }
@@ -154,28 +173,36 @@ void ekGizmoRegistry::forgetUnlisted()
     touched.erase(std::remove_if(touched.begin(), touched.end(),
                                  [this](const ekGizmoNode* g) { return !isListed(g); }),
                   touched.end());
+    return told;
 }
 
-ekDrag* ekGizmoRegistry::dragFor(const ekGizmoNode* gizmo) const
+ekGizmoRegistry::DragList ekGizmoRegistry::dragsFor(const ekGizmoNode* gizmo) const
 {
     if (gizmo == nullptr) {
-        return nullptr;
+        return {};
     }
+    // Extended handles are tried first where they lie on top (the screen
+    // handle and the squares, the centre), after the circles they surround
+    // (the view ring and the trackball).
+    const bool extended = gizmo->hasExtendedHandles();
     switch (gizmo->getMode()) {
     case ekGizmoNode::TRANSLATE:
-        return m_translate.get();
+        return extended ? DragList{{m_plane.get(), m_translate.get()}, 2}
+                        : DragList{{m_translate.get()}, 1};
     case ekGizmoNode::ROTATE:
-        return m_rotate.get();
+        return extended ? DragList{{m_rotate.get(), m_freeRotate.get()}, 2}
+                        : DragList{{m_rotate.get()}, 1};
     case ekGizmoNode::SCALE:
-        return m_scale.get();
+        return extended ? DragList{{m_centerScale.get(), m_scale.get()}, 2}
+                        : DragList{{m_scale.get()}, 1};
     default:
-        return nullptr;
+        return {};
     }
 }
 
 ekDrag* ekGizmoRegistry::underWay() const
 {
-    for (ekDrag* drag : {m_translate.get(), m_rotate.get(), m_scale.get()}) {
+    for (ekDrag* drag : m_drags) {
         if (drag->isDragging()) {
             return drag;
         }
@@ -186,38 +213,44 @@ ekDrag* ekGizmoRegistry::underWay() const
 ekGizmoNode* ekGizmoRegistry::hover(const ekDragInput& input, float tolerance)
 {
     for (ekGizmoNode* gizmo : m_manipulators) {
-        ekDrag* drag = dragFor(gizmo);
-        if (drag != nullptr && drag->hover(*gizmo, input, tolerance)) {
-            return gizmo;
+        for (ekDrag* drag : dragsFor(gizmo)) {
+            const ekGizmoHandle found = drag->hover(*gizmo, input, tolerance);
+            if (found != ekGizmoHandle::NONE) {
+                m_hoveredGizmo = gizmo;
+                m_hoveredHandle = found;
+                return gizmo;
+            }
         }
     }
+    m_hoveredGizmo = nullptr;
     return nullptr;
 }
 
 ekPressHit ekGizmoRegistry::pick(const ekDragInput& input, float tolerance) const
 {
     for (ekGizmoNode* gizmo : m_manipulators) {
-        const ekDrag* drag = dragFor(gizmo);
-        const int handle = drag != nullptr ? drag->pick(*gizmo, input, tolerance) : -1;
-        if (handle != -1) {
-            return {gizmo, gizmo->getMode(), handle};
+        for (ekDrag* drag : dragsFor(gizmo)) {
+            const ekGizmoHandle handle = drag->pick(*gizmo, input, tolerance);
+            if (handle != ekGizmoHandle::NONE) {
+                return {gizmo, gizmo->getMode(), handle, drag};
+            }
         }
     }
     return {};
 }
 
-ekGizmoNode* ekGizmoRegistry::press(const ekPressHit& hit, const ekDragInput& input)
+ekGizmoNode* ekGizmoRegistry::press(const ekPressHit& hit, const ekDragInput& input,
+                                    const ekSnapSteps& steps)
 {
     ekGizmoNode* gizmo = hit.gizmo.get();
-    ekDrag* drag = isListed(gizmo) && gizmo->getMode() == hit.mode ? dragFor(gizmo) : nullptr;
-    if (drag == nullptr) {
+    if (!isListed(gizmo) || gizmo->getMode() != hit.mode || hit.drag == nullptr) {
         m_activeGizmo = nullptr;
         return nullptr;
     }
     m_activeGizmo = gizmo;
     // Counted from before its start is told: a listener may drop it.
     m_draggedGizmo = gizmo;
-    callOut([&] { drag->begin(*gizmo, hit.handle, input); });
+    callOut([&] { hit.drag->begin(*gizmo, hit.handle, input, steps); });
     touch(gizmo);
     return m_activeGizmo;
 }
@@ -227,10 +260,17 @@ void ekGizmoRegistry::move(const ekDragInput& input)
     // Only a drag under way touches its gizmo: after a cancel, or a press
     // that started none, the rest of the gesture changes nothing.
     ekDrag* drag = underWay();
-    if (drag != nullptr && m_activeGizmo != nullptr) {
-        callOut([&] { drag->update(input); });
-        touch(m_activeGizmo);
+    if (drag == nullptr || m_activeGizmo == nullptr) {
+        return;
     }
+    ekGizmoNode* gizmo = m_activeGizmo;
+    callOut([&] {
+        drag->update(input);
+        for (std::size_t i = 0; i < m_listeners.size() && drag->isDragging(); ++i) {
+            m_listeners[i]->onManipulatorDragged(drag->delta());
+        }
+    });
+    touch(gizmo);
 }
 
 void ekGizmoRegistry::release(const ekDragInput& input)
@@ -268,8 +308,13 @@ bool ekGizmoRegistry::cancelDrag()
 
 int ekGizmoRegistry::getActiveAxis() const
 {
+    return axisOf(getActiveHandle());
+}
+
+ekGizmoHandle ekGizmoRegistry::getActiveHandle() const
+{
     const ekDrag* drag = underWay();
-    return drag != nullptr ? drag->handle() : -1;
+    return drag != nullptr ? drag->handle() : ekGizmoHandle::NONE;
 }
 
 void ekGizmoRegistry::touch(ekGizmoNode* gizmo)
@@ -284,15 +329,15 @@ void ekGizmoRegistry::touch(ekGizmoNode* gizmo)
     }
 }
 
-void ekGizmoRegistry::notifyTouched(const std::vector<ek3DManipulatorMotionListener*>& listeners)
+void ekGizmoRegistry::notifyTouched()
 {
     // Each gizmo is taken off the list before it is told about; one that a
     // listener removes is not told about again.
     while (!m_touchedGizmos.empty()) {
         ekGizmoNode* const gizmo = m_touchedGizmos.front();
         m_touchedGizmos.erase(m_touchedGizmos.begin());
-        for (std::size_t i = 0; i < listeners.size() && isListed(gizmo); ++i) {
-            callOut([&] { listeners[i]->onManipulatorMotion(gizmo); });
+        for (std::size_t i = 0; i < m_listeners.size() && isListed(gizmo); ++i) {
+            callOut([&] { m_listeners[i]->onManipulatorMotion(gizmo); });
         }
     }
 }

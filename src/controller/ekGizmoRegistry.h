@@ -6,6 +6,8 @@
 
 #include <ekSceneGraph/ekObject.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -19,11 +21,13 @@ class ekGizmoControllerTranslate;
 class ekNode;
 
 // What a press answer found: the gizmo (counted, so that the pointer stays
-// good until the press is replayed), its mode then and the handle.
+// good until the press is replayed), its mode then, the handle and the
+// drag of that handle (the registry's own).
 struct ekPressHit {
     ekPointer<ekGizmoNode> gizmo;
     std::uint32_t mode = 0;
-    int handle = -1;
+    ekGizmoHandle handle = ekGizmoHandle::NONE;
+    ekDrag* drag = nullptr;
 };
 
 // The only holder of gizmo pointers in a controller, and the only way to
@@ -34,8 +38,11 @@ struct ekPressHit {
 // from inside a notification, before control returns to the controller.
 class ekGizmoRegistry {
 public:
+    // Drives the three axis drag objects, and the extended handles' drags
+    // of its own; tells listeners (not owned, and outliving the registry).
     ekGizmoRegistry(ekGizmoControllerTranslate& translate, ekGizmoControllerRotate& rotate,
-                    ekGizmoControllerScale& scale);
+                    ekGizmoControllerScale& scale,
+                    const std::vector<ek3DManipulatorMotionListener*>& listeners);
     ~ekGizmoRegistry();
     ekGizmoRegistry(const ekGizmoRegistry&) = delete;
     ekGizmoRegistry& operator=(const ekGizmoRegistry&) = delete;
@@ -70,9 +77,9 @@ public:
     ekGizmoNode* hover(const ekDragInput& input, float tolerance);
     // The first listed gizmo with a handle that a press can drag; reads only.
     ekPressHit pick(const ekDragInput& input, float tolerance) const;
-    // Presses on hit when its gizmo is still listed in the same mode; the
-    // gizmo pressed (now activeGizmo), or null.
-    ekGizmoNode* press(const ekPressHit& hit, const ekDragInput& input);
+    // Presses on hit with steps when its gizmo is still listed in the same
+    // mode; the gizmo pressed (now activeGizmo), or null.
+    ekGizmoNode* press(const ekPressHit& hit, const ekDragInput& input, const ekSnapSteps& steps);
     // A move or the release of the drag under way, when activeGizmo holds
     // its gizmo.
     void move(const ekDragInput& input);
@@ -82,6 +89,11 @@ public:
     bool cancelDrag();
     bool isDragging() const { return underWay() != nullptr; }
     int getActiveAxis() const;
+    ekGizmoHandle getActiveHandle() const;
+    // What the last hover found under the cursor: a listed gizmo and its
+    // handle, or null and NONE.
+    ekGizmoNode* hoveredGizmo() const { return m_hoveredGizmo; }
+    ekGizmoHandle hoveredHandle() const { return m_hoveredGizmo != nullptr ? m_hoveredHandle : ekGizmoHandle::NONE; }
 
     // The gizmo of the current press or drag; after a release, the gizmo
     // under the cursor; null or listed at every moment.
@@ -90,10 +102,18 @@ public:
 
     // Tells every listener about every gizmo touched since the last call, in
     // ascending address order, then forgets them.
-    void notifyTouched(const std::vector<ek3DManipulatorMotionListener*>& listeners);
+    void notifyTouched();
 
 private:
-    ekDrag* dragFor(const ekGizmoNode* gizmo) const;
+    // The drags of gizmo's handles, in the order they are picked; empty for
+    // a gizmo without handles.
+    struct DragList {
+        std::array<ekDrag*, 2> drags{};
+        std::size_t count = 0;
+        ekDrag* const* begin() const { return drags.data(); }
+        ekDrag* const* end() const { return drags.data() + count; }
+    };
+    DragList dragsFor(const ekGizmoNode* gizmo) const;
     ekDrag* underWay() const;
     void touch(ekGizmoNode* gizmo);
     // The choke point: runs call, then revalidates once the outermost call
@@ -103,11 +123,19 @@ private:
     void revalidate();
     // Rebuilds the list when the structure changed; true when it did.
     bool rebuildIfChanged(ekNode& root, bool honourBit);
-    void forgetUnlisted();
+    // Drops every pointer to a gizmo no longer listed; true when that ended
+    // a drag, whose listeners may have changed the scene again.
+    bool forgetUnlisted();
 
+    const std::vector<ek3DManipulatorMotionListener*>& m_listeners;
     std::unique_ptr<ekDrag> m_translate;
     std::unique_ptr<ekDrag> m_rotate;
     std::unique_ptr<ekDrag> m_scale;
+    std::unique_ptr<ekDrag> m_plane;
+    std::unique_ptr<ekDrag> m_freeRotate;
+    std::unique_ptr<ekDrag> m_centerScale;
+    // Every drag above, for what concerns them all.
+    std::array<ekDrag*, 6> m_drags{};
     std::vector<ekGizmoNode*> m_manipulators;  // not owned
     // Without the engine's structure count: the last walk's gizmos, and
     // room for the next walk's.
@@ -115,6 +143,8 @@ private:
     std::vector<ekGizmoNode*> m_walk;
     std::vector<ekGizmoNode*> m_touchedGizmos; // sorted by address, no duplicates; all listed
     ekGizmoNode* m_activeGizmo = nullptr;      // null or listed
+    ekGizmoNode* m_hoveredGizmo = nullptr;     // null or listed
+    ekGizmoHandle m_hoveredHandle = ekGizmoHandle::NONE;
     // The root the list was last built from (not owned) and its structure
     // generation then.
     ekNode* m_watchedRoot = nullptr;

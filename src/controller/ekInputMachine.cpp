@@ -22,6 +22,7 @@ Wm4::Vector2<float> normalisedPosition(int x, int y, int width, int height)
 void ekInputMachine::queuePress(const Event& event, ekPressHit answer)
 {
     m_answers.push_back(std::move(answer));
+    m_invertSnap.push_back(m_snapInverted);
     eventQueue.push_back(event);
 }
 
@@ -42,6 +43,7 @@ void ekInputMachine::clearEvents()
 {
     eventQueue.clear();
     m_answers.clear();
+    m_invertSnap.clear();
     m_nextAnswer = 0;
     m_state = State::IDLE;
     pressOnGizmo = false;
@@ -58,7 +60,8 @@ void ekInputMachine::replay(ekGizmoRegistry& registry, const ekDragInput& view, 
         switch (event.type) {
         case ekGizmoController::MOUSE_PRESSED:
             if (m_nextAnswer < m_answers.size()) {
-                press(registry, at, m_answers[m_nextAnswer++], tolerance);
+                const std::size_t a = m_nextAnswer++;
+                press(registry, at, m_answers[a], stepsFor(m_invertSnap[a]), tolerance);
             }
             break;
         case ekGizmoController::MOUSE_RELEASED:
@@ -71,11 +74,32 @@ void ekInputMachine::replay(ekGizmoRegistry& registry, const ekDragInput& view, 
     }
     eventQueue.clear();
     m_answers.clear();
+    m_invertSnap.clear();
     m_nextAnswer = 0;
 }
 
+void ekInputMachine::setSnapStep(float ekSnapSteps::*step, float value)
+{
+    m_snapSteps.*step = value;
+    m_snapping = true;
+}
+
+void ekInputMachine::resetSnapping()
+{
+    m_snapSteps = ekSnapSteps();
+    m_snapping = false;
+}
+
+ekSnapSteps ekInputMachine::stepsFor(bool invertSnap) const
+{
+    if (invertSnap) {
+        return {0.0f, 0.0f, 0.0f};
+    }
+    return m_snapping ? m_snapSteps : ekSnapSteps();
+}
+
 void ekInputMachine::press(ekGizmoRegistry& registry, const ekDragInput& at,
-                           const ekPressHit& answer, float tolerance)
+                           const ekPressHit& answer, const ekSnapSteps& steps, float tolerance)
 {
     // Every start has its end: a drag still under way (its release was
     // lost) ends before the next one.
@@ -83,7 +107,7 @@ void ekInputMachine::press(ekGizmoRegistry& registry, const ekDragInput& at,
     registry.setActiveGizmo(registry.hover(at, tolerance));
     const bool answeredOnHandle = answer.gizmo.get() != nullptr;
     // Also on empty space: the moves of that press must not hover.
-    m_state = answeredOnHandle && registry.press(answer, at) != nullptr ? State::DRAGGING
+    m_state = answeredOnHandle && registry.press(answer, at, steps) != nullptr ? State::DRAGGING
                                                                           : State::PRESSED_ON_NOTHING;
     if (m_state == State::PRESSED_ON_NOTHING) {
         registry.setActiveGizmo(nullptr);

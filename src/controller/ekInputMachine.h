@@ -28,6 +28,17 @@ public:
 
     // Queues a press with the answer it was given.
     void queuePress(const Event& event, ekPressHit answer);
+
+    // The snapping a drag gets at its press. Off, the specified steps hold:
+    // rotations in 5-degree steps, translations and scales free; on, the
+    // steps set (a step of 0 is free). Inverted (the host's key held at the
+    // press) swaps the two, as free everywhere stands for off-when-on.
+    void setSnapStep(float ekSnapSteps::*step, float value);
+    void resetSnapping();
+    bool isSnapping() const { return m_snapping; }
+    const ekSnapSteps& getSnapSteps() const { return m_snapSteps; }
+    void setSnapInverted(bool inverted) { m_snapInverted = inverted; }
+    bool isSnapInverted() const { return m_snapInverted; }
     // Queues a move or a release.
     void queue(const Event& event);
     // Replays the queue in order through registry, then empties it; input
@@ -50,14 +61,22 @@ public:
 
 private:
     void press(ekGizmoRegistry& registry, const ekDragInput& at, const ekPressHit& answer,
-               float tolerance);
+               const ekSnapSteps& steps, float tolerance);
     void move(ekGizmoRegistry& registry, const ekDragInput& at, float tolerance);
     void release(ekGizmoRegistry& registry, const ekDragInput& at, float tolerance);
 
-    // The answers of the queued presses, in queue order.
+    // The steps a press with invertSnap gives its drag.
+    ekSnapSteps stepsFor(bool invertSnap) const;
+
+    // The answers of the queued presses, in queue order, and whether the
+    // host's snap key was held at each.
     std::vector<ekPressHit> m_answers;
+    std::vector<bool> m_invertSnap;
     std::size_t m_nextAnswer = 0;
     State m_state = State::IDLE;
+    ekSnapSteps m_snapSteps;
+    bool m_snapping = false;
+    bool m_snapInverted = false;
 };
 
 // The cursor of window pixel (x, y) in a width x height view, normalised

@@ -2,6 +2,7 @@
 
 #include "ekListenerList.h"
 #include "ekPicking.h"
+#include "ekRotations.h"
 #include "ekUnitAxes.h"
 #include "ekMatrixUtils.h"
 #include "ekTransformUtils.h"
@@ -56,20 +57,6 @@ bool isNearPivot(const ekCamera& camera, const Wm4::Vector3<float>& pivot,
         && std::fabs(pivotPixel.Y() - cursor.Y()) < kDeadZonePixels;
 }
 
-// The rotation by angle (radians, right-handed) about the unit axis n.
-Wm4::Matrix3<float> rotationAbout(const Wm4::Vector3<float>& n, float angle)
-{
-    const float s = std::sin(angle);
-    const float c = std::cos(angle);
-    const float t = 1.0f - c;
-    const float x = n.X();
-    const float y = n.Y();
-    const float z = n.Z();
-    return {x * x * t + c,     x * y * t - z * s, x * z * t + y * s,
-            x * y * t + z * s, y * y * t + c,     y * z * t - x * s,
-            x * z * t - y * s, y * z * t + x * s, z * z * t + c};
-}
-
 // angle rounded to the nearest step, halfway cases upwards.
 float snapAngle(float angle)
 {
@@ -97,7 +84,8 @@ Wm4::Vector3<float> snapDirection(const Wm4::Vector3<float>& d)
 
 } // namespace
 
-ekGizmoControllerRotate::ekGizmoControllerRotate() : m_dragNode(nullptr), m_selectedAxis(kNoCircle)
+ekGizmoControllerRotate::ekGizmoControllerRotate()
+    : m_dragNode(nullptr), m_selectedAxis(kNoCircle), m_step(kRotationStep)
 {
     initRotate();
 }
@@ -111,7 +99,8 @@ ekGizmoControllerRotate::ekGizmoControllerRotate(const ekGizmoControllerRotate& 
       m_startPoint(other.m_startPoint),
       m_listeners(other.m_listeners),
       m_dragNode(nullptr),
-      m_selectedAxis(other.m_selectedAxis)
+      m_selectedAxis(other.m_selectedAxis),
+      m_step(other.m_step)
 {
 }
 
@@ -125,6 +114,7 @@ ekGizmoControllerRotate& ekGizmoControllerRotate::operator=(const ekGizmoControl
         m_startPoint = other.m_startPoint;
         m_listeners = other.m_listeners;
         m_selectedAxis = other.m_selectedAxis;
+        m_step = other.m_step;
     }
     return *this;
 }
@@ -179,6 +169,18 @@ void ekGizmoControllerRotate::selectHandle(ekGizmoNode* node, int axis)
     } else {
         node->highlight(static_cast<unsigned int>(axis));
     }
+}
+
+void ekGizmoControllerRotate::setSnapIncrement(float degrees)
+{
+    // Half a turn over the steps in it: 5 degrees gives the default step
+    // bit for bit.
+    m_step = degrees > 0.0f ? kPi / (180.0f / degrees) : 0.0f;
+}
+
+float ekGizmoControllerRotate::getSnapIncrement() const
+{
+    return m_step > 0.0f ? 180.0f / (kPi / m_step) : 0.0f;
 }
 
 bool ekGizmoControllerRotate::isOver(const ekGizmoNode* node, const ekCamera* camera,
@@ -287,8 +289,7 @@ void ekGizmoControllerRotate::setMousePos(ekGizmoNode* node, const ekCamera* cam
     Wm4::Vector3<float> start = m_startPoint - pivot;
     safeNormalize(start);
     const float angle = std::atan2(current.Dot(normal.Cross(start)), start.Dot(current));
-    const Wm4::Matrix3<float> rotation =
-        rotationAbout(normal, std::round(angle / kRotationStep) * kRotationStep);
+    const Wm4::Matrix3<float> rotation = rotationAbout(normal, roundToStep(angle, m_step));
 
     ekGenericTransformation<float> delta;
     delta.SetRotate(rotation);

@@ -116,6 +116,7 @@ ekGizmoControllerTranslate::ekGizmoControllerTranslate(const ekGizmoControllerTr
       m_gizmoNode(other.m_gizmoNode),
       m_startPoint(other.m_startPoint),
       m_listeners(other.m_listeners),
+      m_snapIncrement(other.m_snapIncrement),
       m_selectedAxis(other.m_selectedAxis),
       m_useSecondPlane(other.m_useSecondPlane),
       m_dragging(0)
@@ -132,6 +133,7 @@ ekGizmoControllerTranslate::operator=(const ekGizmoControllerTranslate& other)
         m_gizmoNode = other.m_gizmoNode;
         m_startPoint = other.m_startPoint;
         m_listeners = other.m_listeners;
+        m_snapIncrement = other.m_snapIncrement;
         m_selectedAxis = other.m_selectedAxis;
         m_useSecondPlane = other.m_useSecondPlane;
     }
@@ -300,8 +302,15 @@ void ekGizmoControllerTranslate::setMousePos(ekGizmoNode* node, const ekCamera* 
         || along == 0.0f) {
         return;
     }
+    Wm4::Vector3<float> displacement = point - m_startPoint;
+    if (m_snapIncrement > 0.0f) {
+        // along is the displacement's signed length along the arrow: the
+        // nearest multiple of the increment (the press point included).
+        displacement = getWorldOrientation(axisVector(m_selectedAxis))
+            * (std::round(along / m_snapIncrement) * m_snapIncrement);
+    }
     ekGenericTransformation<float> delta;
-    delta.SetTranslate(point - m_startPoint);
+    delta.SetTranslate(displacement);
     if (!isFinite(delta)) {
         return;
     }

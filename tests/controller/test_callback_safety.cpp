@@ -109,6 +109,25 @@ TEST_P(CallbackSafety, ListenersThatDeleteOrReparentMidNotificationLeaveValidLis
     controller.uninstall3DManipulatorMotionListener(&second);
 }
 
+TEST_P(CallbackSafety, AnEndToldBecauseTheGizmoLeftMayDeleteAnother)
+{
+    setUpArrow(GetParam());
+    ekGizmoNode* other = scene.addGizmo(ekGizmoNode::TRANSLATE, {object});
+    frame();
+    const Pixel on = handleOf(*gizmo);
+    dragged(on, shifted(on, 25), false);
+    // the dragged gizmo leaves between two frames; the end that this tells
+    // deletes the other gizmo (the scene held its last count)
+    scene.root().detachChild(gizmo);
+    log.then = [&](const Heard& h) {
+        if (h.kind == pair(GetParam())[1]) { scene.root().detachChild(other); }
+    };
+    press({5, 5});
+    EXPECT_TRUE(controller.get3DManipulators().empty());
+    released({5, 5});
+    EXPECT_EQ(heardBy(heard, 0), pair(GetParam()));
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, CallbackSafety,
                          ::testing::Values(ekGizmoNode::TRANSLATE, ekGizmoNode::ROTATE, ekGizmoNode::SCALE));
 
