@@ -53,6 +53,14 @@ public:
     /// The controller fed; null when none.
     ekGizmoController* getController() const { return m_controller; }
 
+    /// With on, a left press tells the controller whether Ctrl is held
+    /// (ekGizmoController::setSnapInverted) before it is queued, so that
+    /// Ctrl inverts snapping for that drag. Off by default: no modifier is
+    /// looked at.
+    void setSnapToggleOnCtrl(bool on) { m_snapToggleOnCtrl = on; }
+    /// See setSnapToggleOnCtrl.
+    bool isSnapToggleOnCtrl() const { return m_snapToggleOnCtrl; }
+
     /// Qt 6 has no trUtf8 of its own; it is tr here, as source strings are UTF-8.
     static QString trUtf8(const char* s, const char* c = nullptr, int n = -1);
 
@@ -66,6 +74,7 @@ private:
     ekEngineInterface* m_engine;
     // A left press went to m_controller and its release has not.
     bool m_leftPressForwarded;
+    bool m_snapToggleOnCtrl = false;
 };
 
 } // namespace ek

@@ -89,6 +89,10 @@ bool ekGizmoEventsListener::eventFilter(QObject* /*watched*/, QEvent* event)
         int height = 0;
         m_engine->getViewportSize(width, height);
         const QPoint pos = pixelOf(*event);
+        if (m_snapToggleOnCtrl) {
+            const auto* mouse = static_cast<const QMouseEvent*>(event);
+            m_controller->setSnapInverted(mouse->modifiers().testFlag(Qt::ControlModifier));
+        }
         return m_controller->setMousePressed(camera, pos.x(), pos.y(), width, height);
     }
     case ekBridgeAction::RELEASE: {

@@ -104,5 +104,37 @@ TEST_F(EventsListenerTest, DoubleClickIsOneClickToTheController)
     }
 }
 
+TEST_F(EventsListenerTest, CtrlInvertsSnappingOnlyWhenAsked)
+{
+    controller.setTranslateSnap(0.25f);
+    // a left press with Ctrl: ignored by default, the drag snaps to quarters
+    const auto ctrlGesture = [&](Pixel from, Pixel to) {
+        const QPointF a(from.x, from.y);
+        QMouseEvent press(kPress, a, a, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+        send(std::move(press));
+        send(kMove, to);
+        send(kRelease, to);
+        frame();
+    };
+    ctrlGesture(grip, shifted(grip, 40));
+    const float snapped = object->getWorldTransform().GetTranslate().X();
+    EXPECT_EQ(snapped, std::round(snapped * 4.0f) / 4.0f);
+    EXPECT_NE(snapped, 0.0f);
+    // asked to, the bridge passes Ctrl on: that drag is free
+    bridge.setSnapToggleOnCtrl(true);
+    const Pixel from = axisPixel(*gizmo, 0, 0.8f);
+    ctrlGesture(from, shifted(from, 40));
+    const float moved = object->getWorldTransform().GetTranslate().X() - snapped;
+    EXPECT_NE(moved, std::round(moved * 4.0f) / 4.0f);
+    // and a press without Ctrl snaps again
+    const float before = object->getWorldTransform().GetTranslate().X();
+    const Pixel again = axisPixel(*gizmo, 0, 0.8f);
+    gesture(again, shifted(again, 40));
+    frame();
+    const float x = object->getWorldTransform().GetTranslate().X() - before;
+    EXPECT_NEAR(x, std::round(x * 4.0f) / 4.0f, 1e-5f);
+    EXPECT_NE(x, 0.0f);
+}
+
 } // namespace
 } // namespace ek::test
