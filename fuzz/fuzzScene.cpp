@@ -299,11 +299,14 @@ void FuzzScene::check()
         const FuzzView& view = this->view(v);
         const bool dragging = view.controller.isDragging();
         view.witness.checkOpenDrags(dragging);
-        // A translate or scale press that met no drag plane drags without an
-        // axis; a rotation always has one.
+        // A translate or scale press that met no drag plane drags without a
+        // handle; a rotation always has one (an axis, or for the view ring
+        // and the trackball none). The axis is always the handle's.
         const int axis = view.controller.getActiveAxis();
-        const bool axisAllowed = dragging ? (axis >= 0 && axis <= 2) || (axis == -1 && !view.witness.rotating())
-                                          : axis == -1;
+        const ek::ekGizmoHandle handle = view.controller.getActiveHandle();
+        const bool axisAllowed = axis == ek::axisOf(handle)
+            && (dragging ? handle != ek::ekGizmoHandle::NONE || !view.witness.rotating()
+                         : handle == ek::ekGizmoHandle::NONE);
         if (!axisAllowed) {
             fail("view %d: active axis %d while %s", v, axis,
                  dragging ? (view.witness.rotating() ? "rotating" : "dragging") : "not dragging");
