@@ -204,6 +204,23 @@ void JsonReport::cancellation(const Manipulation& manipulation)
     writeManipulation("cancel", manipulation, false);
 }
 
+void JsonReport::edit(const Manipulation& edit)
+{
+    m_line = "{\"event\":\"edit\",";
+    appendObjects(m_line, edit, false);
+    m_line += '}';
+    writeLine();
+}
+
+void JsonReport::selection(const std::vector<std::string>& names)
+{
+    m_line = "{\"event\":\"selection\",\"selection\":";
+    appendList(m_line, names.size(),
+               [&names](std::string& o, std::size_t i) { appendString(o, names[i]); });
+    m_line += '}';
+    writeLine();
+}
+
 void JsonReport::history(bool undo, const Manipulation& manipulation)
 {
     m_line = undo ? "{\"event\":\"undo\",\"kind\":" : "{\"event\":\"redo\",\"kind\":";

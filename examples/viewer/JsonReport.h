@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace ek::viewer {
 
@@ -25,6 +26,11 @@ public:
     // midway (Esc, right press); each object's world transform after the
     // cancel and before the drag, the same since the cancel restores it.
     void cancellation(const Manipulation& manipulation);
+    // {"event":"edit","objects":[..]}: a value typed in the inspector; the
+    // object's world transform after and before, as a manipulation's.
+    void edit(const Manipulation& edit);
+    // {"event":"selection","selection":[names]}: the active object last.
+    void selection(const std::vector<std::string>& names);
     // {"event":"undo"|"redo",...}: the objects' world transforms as the
     // scene holds them after the write-back.
     void history(bool undo, const Manipulation& manipulation);

@@ -14,7 +14,9 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 namespace ek::viewer {
 namespace {
@@ -57,6 +59,18 @@ bool readPixelPair(const QStringList& words, int& at, double& a, double& b, QStr
     }
     at += 2;
     return true;
+}
+
+bool readPart(const QString& word, TransformPart& part)
+{
+    const std::array<const char*, 3> names = {"position", "rotation", "scale"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (word == QLatin1String(names[i])) {
+            part = static_cast<TransformPart>(i);
+            return true;
+        }
+    }
+    return false;
 }
 
 const char* typeName(QEvent::Type type)
@@ -125,6 +139,8 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
         for (; at < words.size(); ++at) {
             if (words[at] == QLatin1String("shift")) {
                 modifiers |= Qt::ShiftModifier;
+            } else if (words[at] == QLatin1String("ctrl")) {
+                modifiers |= Qt::ControlModifier;
             } else if (!readButton(words[at], button)) {
                 break;
             }
@@ -140,8 +156,19 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
             m_held &= ~Qt::MouseButtons(button);
             mouse(QEvent::MouseButtonRelease, point, button, modifiers);
         }
-    } else if (command == QLatin1String("drag") || command == QLatin1String("rightdrag")) {
-        if (!drag(words, command == QLatin1String("drag") ? Qt::LeftButton : Qt::RightButton, error)) {
+    } else if (command == QLatin1String("drag") || command == QLatin1String("rightdrag")
+               || command == QLatin1String("middledrag")) {
+        const Qt::MouseButton button = command == QLatin1String("drag")        ? Qt::LeftButton
+                                       : command == QLatin1String("rightdrag") ? Qt::RightButton
+                                                                               : Qt::MiddleButton;
+        if (!drag(words, button, error)) {
+            return false;
+        }
+        at = int(words.size());
+    } else if (command == QLatin1String("focus")) {
+        m_session.focus();
+    } else if (command == QLatin1String("edit")) {
+        if (!edit(words, error)) {
             return false;
         }
         at = int(words.size());
@@ -349,6 +376,41 @@ bool ScriptRunner::key(const QString& sequence, QString& error)
     QCoreApplication::sendEvent(&m_widget, &press);
     QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
     QCoreApplication::sendEvent(&m_widget, &release);
+    return true;
+}
+
+bool ScriptRunner::edit(const QStringList& words, QString& error)
+{
+    if (words.size() != 6) {
+        error = QStringLiteral("edit takes NAME, position, rotation or scale, and three numbers");
+        return false;
+    }
+    const std::size_t object = m_session.findObject(words[1].toStdString());
+    if (object == m_session.objects().size()) {
+        error = QStringLiteral("no object '%1'").arg(words[1]);
+        return false;
+    }
+    TransformPart part = TransformPart::Position;
+    if (!readPart(words[2], part)) {
+        error = QStringLiteral("edit sets position, rotation or scale, not '%1'").arg(words[2]);
+        return false;
+    }
+    Wm4::Vector3<float> value;
+    for (int axis = 0; axis < 3; ++axis) {
+        double number = 0.0;
+        if (!readEditValue(words[3 + axis], part, number, error)) {
+            return false;
+        }
+        value[axis] = float(number);
+    }
+    if (!m_session.edit(object, part, value)) {
+        error = m_session.isBusy()
+                    ? QStringLiteral("an edit while a drag is under way")
+                    : QStringLiteral("the %1 of '%2' cannot be set: its matrix is not a rotation "
+                                     "with a scale")
+                          .arg(words[2], words[1]);
+        return false;
+    }
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRect>
 #include <QRectF>
 #include <QWheelEvent>
 
@@ -18,11 +19,16 @@ const QColor kBackground(30, 32, 38);
 const QColor kText(215, 218, 225);
 const QColor kTextBand(18, 19, 23, 200);
 const QColor kHelpPanel(12, 13, 16, 220);
+const QColor kBoxFill(90, 150, 255, 45);
+const QColor kBoxEdge(140, 190, 255, 230);
 // Height of one line of the status band, pixels.
 constexpr int kLineHeight = 18;
 constexpr int kMargin = 10;
 // Angle of one wheel notch, in Qt's eighths of a degree.
 constexpr float kWheelNotch = 120.0f;
+// How far a left drag off the handles goes, in pixels along x plus y,
+// before it draws a box rather than clicks.
+constexpr int kBoxThreshold = 4;
 
 const QString& helpText()
 {
@@ -30,13 +36,34 @@ const QString& helpText()
         "W  translate     E  rotate     R  scale     Q  no gizmo\n"
         "O  orientation: local, world, custom (45\u00b0 about Y), camera\n"
         "U  uniform scale     S  rotation snapping     N  keep between near and far\n"
-        "Left click  select     Shift+click  add or remove\n"
+        "Left click  select     Shift+click  add or remove     Ctrl+click  remove\n"
+        "Left drag off the handles  box select (Shift adds, Ctrl removes)\n"
         "Left drag on a handle  translate, rotate or scale the selection\n"
         "Esc or a right click during the drag  cancel it (nothing to undo)\n"
-        "Right drag  orbit     Wheel  zoom\n"
-        "Ctrl+Z  undo     Ctrl+Shift+Z  redo\n"
+        "Right drag  orbit about the selection     Wheel  zoom towards the cursor\n"
+        "Middle drag or Shift+right drag  pan     F  frame the selection\n"
+        "Inspector: type a value, Enter  set it (undoable)\n"
+        "Ctrl+Z  undo     Ctrl+Shift+Z or Ctrl+Y  redo\n"
         "F1 or ?  this help     Esc  quit");
     return text;
+}
+
+SelectionChange clickChange(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        return SelectionChange::Toggle;
+    }
+    return modifiers.testFlag(Qt::ControlModifier) ? SelectionChange::Remove
+                                                   : SelectionChange::Replace;
+}
+
+SelectionChange boxChange(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        return SelectionChange::Add;
+    }
+    return modifiers.testFlag(Qt::ControlModifier) ? SelectionChange::Remove
+                                                   : SelectionChange::Replace;
 }
 
 } // namespace
@@ -100,7 +127,15 @@ QImage ViewerWidget::snapshot()
 void ViewerWidget::advanceFrame()
 {
     m_session.frame();
+    // A press the bridge let through can still start a drag at the replay
+    // (the scene moved in between): the drag wins over the box.
+    if (m_gesture == Gesture::Box && m_session.isBusy()) {
+        m_gesture = Gesture::None;
+    }
     refreshTexts();
+    if (m_frameListener) {
+        m_frameListener();
+    }
 }
 
 void ViewerWidget::paintEvent(QPaintEvent* /*event*/)
@@ -125,12 +160,14 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
         } else {
             m_session.undo();
         }
+    } else if (control && event->key() == Qt::Key_Y) {
+        m_session.redo();
     } else if (event->key() == Qt::Key_F1 || event->text() == QLatin1String("?")) {
         m_helpShown = !m_helpShown;
     } else if (event->key() == Qt::Key_Escape) {
         // Esc backs out of a drag first; with none under way it quits.
         if (!m_session.cancelDrag()) {
-            close();
+            window()->close();
         }
     } else if (control) {
         QWidget::keyPressEvent(event);
@@ -161,6 +198,9 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
         case Qt::Key_N:
             m_session.toggleNearFarRestriction();
             break;
+        case Qt::Key_F:
+            m_session.focus();
+            break;
         default:
             QWidget::keyPressEvent(event);
             return;
@@ -171,49 +211,111 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
 
 void ViewerWidget::mousePressEvent(QMouseEvent* event)
 {
-    // Only presses the gizmo did not take arrive here.
-    const QPoint pos = event->position().toPoint();
+    // Only presses the gizmo did not take arrive here; one gesture at a time.
+    if (m_gesture != Gesture::None) {
+        return;
+    }
+    m_pressAt = event->position().toPoint();
+    m_lastAt = m_pressAt;
+    m_pressModifiers = event->modifiers();
+    const bool shift = m_pressModifiers.testFlag(Qt::ShiftModifier);
     if (event->button() == Qt::LeftButton) {
-        m_session.selectAt(pos.x(), pos.y(), event->modifiers().testFlag(Qt::ShiftModifier));
+        m_gesture = Gesture::Click;
+    } else if (event->button() == Qt::MiddleButton
+               || (event->button() == Qt::RightButton && shift)) {
+        m_gesture = Gesture::Pan;
     } else if (event->button() == Qt::RightButton) {
-        m_orbiting = true;
-        m_orbitFrom = pos;
+        m_gesture = Gesture::Orbit;
+        m_session.beginOrbit();
     }
     update();
 }
 
 void ViewerWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_orbiting && event->buttons().testFlag(Qt::RightButton)) {
-        const QPoint pos = event->position().toPoint();
-        m_session.orbit(pos.x() - m_orbitFrom.x(), pos.y() - m_orbitFrom.y());
-        m_orbitFrom = pos;
-        update();
+    const QPoint pos = event->position().toPoint();
+    const QPoint step = pos - m_lastAt;
+    m_lastAt = pos;
+    switch (m_gesture) {
+    case Gesture::Click:
+        if ((pos - m_pressAt).manhattanLength() > kBoxThreshold) {
+            m_gesture = Gesture::Box;
+        }
+        break;
+    case Gesture::Orbit:
+        m_session.orbit(step.x(), step.y());
+        break;
+    case Gesture::Pan:
+        m_session.pan(step.x(), step.y());
+        break;
+    case Gesture::Box:
+    case Gesture::None:
+        break;
     }
+    update();
 }
 
 void ViewerWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton && m_orbiting) {
-        m_orbiting = false;
-        m_session.endOrbit();
-        update();
+    const bool left = event->button() == Qt::LeftButton;
+    switch (m_gesture) {
+    case Gesture::Click:
+    case Gesture::Box:
+        if (left) {
+            m_lastAt = event->position().toPoint();
+            finishSelection();
+            m_gesture = Gesture::None;
+        }
+        break;
+    case Gesture::Orbit:
+    case Gesture::Pan:
+        if (!left) {
+            m_session.endNavigation();
+            m_gesture = Gesture::None;
+        }
+        break;
+    case Gesture::None:
+        break;
+    }
+    update();
+}
+
+void ViewerWidget::finishSelection()
+{
+    if (m_gesture == Gesture::Box) {
+        m_session.selectInRect(m_pressAt.x(), m_pressAt.y(), m_lastAt.x(), m_lastAt.y(),
+                               boxChange(m_pressModifiers));
+    } else {
+        m_session.selectAt(m_pressAt.x(), m_pressAt.y(), clickChange(m_pressModifiers));
     }
 }
 
 void ViewerWidget::wheelEvent(QWheelEvent* event)
 {
-    m_session.zoom(float(event->angleDelta().y()) / kWheelNotch);
+    const QPoint pos = event->position().toPoint();
+    m_session.zoom(float(event->angleDelta().y()) / kWheelNotch, pos.x(), pos.y());
     update();
 }
 
 void ViewerWidget::render(QPainter& painter)
 {
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size())), kBackground);
-    m_renderer.draw(painter, m_session.drawList(), m_session.camera(), QSizeF(size()));
+    m_renderer.draw(painter, m_session.drawList(), m_session.camera(), m_session.objects(),
+                    m_session.selection(), QSizeF(size()));
+    drawBox(painter);
     drawTexts(painter);
 }
 
+void ViewerWidget::drawBox(QPainter& painter) const
+{
+    if (m_gesture != Gesture::Box) {
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(kBoxEdge, 1.0, Qt::DashLine));
+    painter.setBrush(kBoxFill);
+    painter.drawRect(QRect(m_pressAt, m_lastAt).normalized());
+}
 void ViewerWidget::drawTexts(QPainter& painter)
 {
     painter.setRenderHint(QPainter::TextAntialiasing, true);
