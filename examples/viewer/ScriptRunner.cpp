@@ -349,6 +349,7 @@ bool ScriptRunner::wheel(const QStringList& words, int& at, QString& error)
                     .arg(kMaxWheelNotches);
         return false;
     }
+    m_report.input("wheel", point.x(), point.y(), "none");
     QWheelEvent event(QPointF(point), QPointF(m_widget.mapToGlobal(point)), QPoint(),
                       QPoint(0, notches * kWheelNotch), m_held, Qt::NoModifier, Qt::NoScrollPhase,
                       false);
