@@ -6,7 +6,7 @@
 
 namespace ek::viewer {
 
-EditorWindow::EditorWindow(EditorSession& session)
+EditorWindow::EditorWindow(EditorSession& session, JsonReport& report)
     : m_view(new ViewerWidget(session, this)), m_inspector(new InspectorPanel(session, *m_view))
 {
     setWindowTitle(QStringLiteral("gizmo-viewer"));
@@ -16,7 +16,14 @@ EditorWindow::EditorWindow(EditorSession& session)
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dock->setWidget(m_inspector);
     addDockWidget(Qt::RightDockWidgetArea, dock);
-    m_view->setFrameListener([this] { m_inspector->refresh(); });
+    // The first frame is drawn once the window is laid out and shown.
+    m_view->setFrameListener([this, &report] {
+        m_inspector->refresh();
+        if (!m_boxesReported) {
+            m_boxesReported = true;
+            m_inspector->reportBoxes(*this, report);
+        }
+    });
 }
 
 void EditorWindow::showWithViewSize(const QSize& viewSize)

@@ -1,12 +1,17 @@
 #include "InspectorPanel.h"
 
 #include "EditorSession.h"
+#include "JsonReport.h"
 
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace ek::viewer {
 namespace {
@@ -113,6 +118,18 @@ void InspectorPanel::refresh()
     }
     setEnabled(true);
     showParameters(m_session.parameters(object));
+}
+
+void InspectorPanel::reportBoxes(const QWidget& window, JsonReport& report) const
+{
+    std::vector<std::pair<std::string, std::array<int, 2>>> boxes;
+    for (const auto& row : m_boxes) {
+        for (const QDoubleSpinBox* box : row) {
+            const QPoint centre = box->mapTo(&window, box->rect().center());
+            boxes.push_back({box->objectName().toStdString(), {centre.x(), centre.y()}});
+        }
+    }
+    report.inspector(boxes);
 }
 
 void InspectorPanel::showParameters(const TransformParameters& parameters)

@@ -15,6 +15,7 @@ class QLabel;
 namespace ek::viewer {
 
 class EditorSession;
+class JsonReport;
 
 // The inspector: position, rotation (degrees) and scale of the active
 // object, world or local as the orientation says, in nine spin boxes. A
@@ -32,6 +33,9 @@ public:
     // Shows the active object's values if they changed since last shown.
     // The box being typed into keeps what is typed.
     void refresh();
+    // Reports where the boxes lie in window's pixels (see
+    // JsonReport::inspector).
+    void reportBoxes(const QWidget& window, JsonReport& report) const;
 
 private:
     void commit(TransformPart part, int axis);

@@ -245,6 +245,21 @@ void JsonReport::input(const char* type, int x, int y, const char* button)
     writeLine();
 }
 
+void JsonReport::inspector(const std::vector<std::pair<std::string, std::array<int, 2>>>& boxes)
+{
+    m_line = "{\"event\":\"inspector\",\"boxes\":{";
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        m_line += i == 0 ? "" : ",";
+        appendString(m_line, boxes[i].first);
+        m_line += ':';
+        appendList(m_line, 2, [&boxes, i](std::string& o, std::size_t k) {
+            appendNumber(o, boxes[i].second[k]);
+        });
+    }
+    m_line += "}}";
+    writeLine();
+}
+
 void JsonReport::snapshot(const std::string& file)
 {
     m_line = "{\"event\":\"snapshot\",\"file\":";

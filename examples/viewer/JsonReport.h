@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ek::viewer {
@@ -36,6 +38,10 @@ public:
     void history(bool undo, const Manipulation& manipulation);
     // {"event":"input",...}: an event a script sent, in window pixels.
     void input(const char* type, int x, int y, const char* button);
+    // {"event":"inspector","boxes":{"position.x":[X,Y],..}}: where the
+    // centre of each of the inspector's boxes lies, in pixels of the
+    // window (whose origin is the view's), for tests that click them.
+    void inspector(const std::vector<std::pair<std::string, std::array<int, 2>>>& boxes);
     // {"event":"snapshot","file":..}
     void snapshot(const std::string& file);
 

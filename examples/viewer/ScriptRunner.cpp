@@ -405,11 +405,12 @@ bool ScriptRunner::edit(const QStringList& words, QString& error)
         value[axis] = float(number);
     }
     if (!m_session.edit(object, part, value)) {
-        error = m_session.isBusy()
-                    ? QStringLiteral("an edit while a drag is under way")
-                    : QStringLiteral("the %1 of '%2' cannot be set: its matrix is not a rotation "
-                                     "with a scale")
-                          .arg(words[2], words[1]);
+        const QString why = part == TransformPart::Rotation
+                                ? QStringLiteral("not a rotation once its columns are normalised")
+                                : QStringLiteral("not a rotation with a scale");
+        error = m_session.isBusy() ? QStringLiteral("an edit while a drag is under way")
+                                   : QStringLiteral("the %1 of '%2' cannot be set: its matrix is %3")
+                                         .arg(words[2], words[1], why);
         return false;
     }
     return true;

@@ -122,7 +122,7 @@ int main(int argc, char** argv)
             status = playScript(widget, session, report, parser.value(scriptOption),
                                 parser.value(outOption));
         } else {
-            ek::viewer::EditorWindow window(session);
+            ek::viewer::EditorWindow window(session, report);
             window.showWithViewSize(size);
             status = QApplication::exec();
         }

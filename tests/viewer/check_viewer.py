@@ -5,8 +5,12 @@
 #     from the reported camera and the pixels of its press and release,
 #     cancels against the state they restore, the history, the snapshots and
 #     a closing orbit.
-#   check_viewer.py xvfb --log FILE --press X Y --release X Y
-#     the same of the log of a real-window session (xvfb_drag_test.sh).
+#   check_viewer.py xvfb --log FILE --press X Y --release X Y --box X0 Y0 X1 Y1
+#                   --edit NAME AXIS VALUE
+#     the same of the log of a real-window session (xvfb_session_test.sh):
+#     the drag, the box, the inspector's edit of one position value.
+#   check_viewer.py layout_center --log FILE --center X Y
+#     the gizmo's centre in the log's last layout.
 #   check_viewer.py bad_input --viewer BIN --out DIR
 #     scripts the viewer must refuse, and one at the edge of every bound.
 import argparse
@@ -73,6 +77,18 @@ REFUSED = [
     (b"key Nope\n", 1, "unknown key 'Nope'"),
     (b"drag 1 1 5 5 steps 10000\n" * 11, 10, "more than 100000 frames"),
     (b"size 8192 8192\n" + b"snapshot big\n" * 3, 4, "pass 200000000 pixels"),
+    (b"middledrag 1 1 5 5 steps 0\n", 1, "'steps N'"),
+    (b"frame\nedit pyramid position 1 2\n", 2, "edit takes NAME, position, rotation or scale"),
+    (b"edit nobody position 1 2 3\n", 1, "no object 'nobody'"),
+    (b"edit crate move 1 2 3\n", 1, "position, rotation or scale, not 'move'"),
+    (b"edit crate position 1 nan 3\n", 1, "'nan' is not a position from -10000 to 10000"),
+    (b"edit crate rotation 0 0 1e400\n", 1, "'1e400' is not an angle in degrees from -3600"),
+    (b"edit crate scale 1 0 1\n", 1, "'0' is not a scale from 0.001 to 1000"),
+    (b"edit crate scale -1 1 1\n", 1, "'-1' is not a scale"),
+    (b"press tip0\nmove tip0 along 20\nedit crate position 1 1 1\n", 3, "while a drag is under way"),
+    # A world-axis scale of a turned object shears it: no Euler angles left.
+    (b"click @tower\nkey O\nkey R\ndrag tip0 tip0 along 40\nedit tower rotation 0 0 0\n", 5,
+     "not a rotation once its columns are normalised"),
 ] + [(b"snapshot %s\n" % name, 1, "not '%s'" % name.decode())
      for name in (b"../x", b"..", b".x", b"a/b", b"/tmp/x")]
 # Every bound at its limit, all of which the viewer takes: 10002 moves.
@@ -153,7 +169,7 @@ CHECKS = {"translate": check_translate, "rotate": check_rotate, "scale": check_s
 def check_log(text, expected, pixels, editor):
     events = [json.loads(line) for line in text.splitlines() if line.strip()]
     trace = [" ".join(str(e[k]) for k in ("event", "kind", "axis") if k in e) for e in events
-             if e["event"] not in ("layout", "input")]
+             if e["event"] not in ("layout", "input", "inspector")]
     require(trace == expected, "the viewer reported %s", trace)
     first = events[0]
     require(first["mode"] == "translate" and first["selection"] == ["crate"],
@@ -204,7 +220,8 @@ def check_log(text, expected, pixels, editor):
     # and the orbit starts from the layout after the last other event.
     presses = [i for i, e in enumerate(events) if e["event"] == "input"
                and e["button"] == "right" and e["type"] == "press"]
-    last = max(i for i, e in enumerate(events) if e["event"] not in ("layout", "input"))
+    last = max(i for i, e in enumerate(events)
+               if e["event"] not in ("layout", "input", "inspector"))
     if presses:
         last = max(i for i, e in enumerate(events[:presses[-1]]) if e["event"] == "layout")
     orbit = [e for e in events[last:] if e["event"] == "layout"]
@@ -216,6 +233,14 @@ def check_log(text, expected, pixels, editor):
             orbit[-1]["center"])
     return "%d drags, cancels, undos and snapshots as expected; orbit of %.1f pixels; %s" % (
         len(trace), shift, editor.finish())
+
+
+def check_center(path, center):
+    with open(path) as f:
+        layout = [json.loads(line) for line in f if '"event":"layout"' in line][-1]
+    require(close(layout["center"], center, PIXEL_TOLERANCE), "the gizmo's centre is at %s, not %s",
+            layout["center"], center)
+    return "the gizmo's centre is at %s" % layout["center"]
 
 
 def script_edits(path):
@@ -286,15 +311,16 @@ def check_edge(args):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("mode", choices=("session", "xvfb", "bad_input"))
+    parser.add_argument("mode", choices=("session", "xvfb", "layout_center", "bad_input"))
     for option in ("--viewer", "--script", "--out", "--log"):
         parser.add_argument(option)
     parser.add_argument("--press", type=int, nargs=2)
     parser.add_argument("--release", type=int, nargs=2)
     parser.add_argument("--box", type=int, nargs=4)
+    parser.add_argument("--center", type=float, nargs=2)
     parser.add_argument("--edit", nargs=3, metavar=("NAME", "AXIS", "VALUE"))
     args = parser.parse_args()
-    if args.mode != "xvfb":
+    if args.mode not in ("xvfb", "layout_center"):
         shutil.rmtree(args.out, ignore_errors=True)
         os.makedirs(args.out)
     if args.mode == "session":
@@ -313,6 +339,8 @@ def main():
         editor = EditorChecks(["replace"], [edit], (args.box[:2], args.box[2:]))
         checks = [lambda: check_log(log, XVFB, {"press": args.press, "release": args.release},
                                     editor)]
+    elif args.mode == "layout_center":
+        checks = [lambda: check_center(args.log, args.center)]
     else:
         checks = [lambda n=n, case=case: check_refused(args, n, *case)
                   for n, case in enumerate(REFUSED, 1)]
