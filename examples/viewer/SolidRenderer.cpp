@@ -53,11 +53,10 @@ void SolidRenderer::draw(QPainter& painter, const std::vector<SceneObject>& obje
     for (const Ordered& entry : m_order) {
         project(objects[entry.index], camera, size);
         drawFaces(painter, objects[entry.index], camera);
-    }
-    painter.setBrush(Qt::NoBrush);
-    for (std::size_t i = 0; i < selection.size(); ++i) {
-        project(objects[selection[i]], camera, size);
-        drawOutline(painter, objects[selection[i]], i + 1 == selection.size(), size);
+        // Outlined with its faces, so that nearer objects cover it too.
+        if (std::find(selection.begin(), selection.end(), entry.index) != selection.end()) {
+            drawOutline(painter, objects[entry.index], entry.index == selection.back(), size);
+        }
     }
 }
 
@@ -114,6 +113,7 @@ void SolidRenderer::drawFaces(QPainter& painter, const SceneObject& object, cons
 void SolidRenderer::drawOutline(QPainter& painter, const SceneObject& object, bool active,
                                 const QSizeF& size)
 {
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(active ? kActiveOutlineColour : kOutlineColour, kOutlineWidth,
                         Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     // The silhouette: edges between a face turned towards the eye and one

@@ -23,8 +23,8 @@ namespace ek::viewer {
 // look towards the eye, filled with the object's colour under a light from
 // over the viewer's shoulder; objects from the farthest to the nearest, so
 // that nearer ones cover farther ones (each mesh is convex, so its front
-// faces never overlap). Then the selection's outlines over everything, the
-// active object's brighter.
+// faces never overlap). Each selected object is outlined as it is drawn,
+// the active object brighter.
 class SolidRenderer {
 public:
     // selection: indices into objects, the active object last.
