@@ -64,7 +64,6 @@ void SolidRenderer::project(const SceneObject& object, const ekCamera& camera, c
 {
     const ekGenericTransformation<float>& world = object.node->getWorldTransform();
     const Mesh& mesh = object.mesh;
-    m_handedness = world.GetMatrix().Determinant() < 0.0f ? -1.0f : 1.0f;
     m_world.clear();
     m_clip.clear();
     m_screen.clear();
@@ -135,7 +134,7 @@ Vec3 SolidRenderer::faceNormal(const Mesh& mesh, const Mesh::Face& face) const
     const Vec3& a = m_world[mesh.corners[face.first]];
     const Vec3& b = m_world[mesh.corners[face.first + 1]];
     const Vec3& c = m_world[mesh.corners[face.first + 2]];
-    return (b - a).Cross(c - a) * m_handedness;
+    return (b - a).Cross(c - a);
 }
 
 } // namespace ek::viewer

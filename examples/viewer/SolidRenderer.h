@@ -23,7 +23,8 @@ namespace ek::viewer {
 // look towards the eye, filled with the object's colour under a light from
 // over the viewer's shoulder; objects from the farthest to the nearest, so
 // that nearer ones cover farther ones (each mesh is convex, so its front
-// faces never overlap). Each selected object is outlined as it is drawn,
+// faces never overlap; no edit or drag mirrors one, which would turn its
+// faces inside out). Each selected object is outlined as it is drawn,
 // the active object brighter.
 class SolidRenderer {
 public:
@@ -51,7 +52,6 @@ private:
     std::vector<QPointF> m_screen;
     std::vector<unsigned char> m_front; // per face: looks towards the eye
     std::vector<QPointF> m_polygon;
-    float m_handedness = 1.0f; // -1 when the object's transform mirrors
 };
 
 } // namespace ek::viewer
