@@ -24,6 +24,7 @@ public:
     // Shows the window with the view viewSize pixels large and the
     // keyboard in the view.
     void showWithViewSize(const QSize& viewSize);
+    // The 3D view, the window's central widget.
     ViewerWidget& view() { return *m_view; }
 
 private:
