@@ -2,14 +2,10 @@
 
 #include "JsonReport.h"
 
-#include <ekSceneGraph/ekBound.h>
 #include <ekSceneGraph/ekCameraNode.h>
-#include <ekSceneGraph/ekLine.h>
 
 #include <Wm4/Wm4Matrix3.h>
-#include <Wm4/Wm4Vector2.h>
 
-#include <algorithm>
 #include <cmath>
 
 namespace ek::viewer {
@@ -17,10 +13,6 @@ namespace {
 
 // On-screen length of a gizmo axis, pixels.
 constexpr float kGizmoPixelSize = 80.0f;
-// Smallest pick radius of an object, pixels, so far-away objects stay
-// clickable.
-constexpr float kMinObjectPickRadius = 8.0f;
-const Wm4::ColorRGBA kSelectedColour(1.0f, 0.86f, 0.35f, 1.0f);
 
 // The custom orientation: 45 degrees about the world Y axis.
 Wm4::Matrix3<float> customOrientation()
@@ -36,7 +28,8 @@ EditorSession::EditorSession(JsonReport& report)
       m_scene(buildScene()),
       m_camera(new ekCamera),
       m_gizmo(new ekGizmoNode),
-      m_tracker(*m_gizmo, m_controller, m_history, report)
+      m_tracker(*m_gizmo, m_controller, m_history, report),
+      m_parameters(*m_scene.root)
 {
     m_gizmo->setName("gizmo");
     m_gizmo->setExpectedPixelSize(kGizmoPixelSize);
@@ -82,47 +75,6 @@ void EditorSession::frame()
 bool EditorSession::cancelDrag()
 {
     return m_tracker.cancel(m_controller);
-}
-
-void EditorSession::selectAt(int x, int y, bool add)
-{
-    const ScreenPoint cursor{float(x), float(y), true};
-    std::size_t best = m_scene.objects.size();
-    float bestDistance = 0.0f;
-    for (std::size_t i = 0; i < m_scene.objects.size(); ++i) {
-        const ekBound& bound = m_scene.objects[i].node->getWorldBound();
-        const ScreenPoint centre = toWindowPixel(*m_camera, bound.getCenter(), m_width, m_height);
-        const ScreenPoint rim = toWindowPixel(
-            *m_camera, bound.getCenter() + m_camera->getUVector() * bound.getRadius(), m_width,
-            m_height);
-        if (!centre.visible || !rim.visible) {
-            continue;
-        }
-        const float radius = std::max(std::hypot(rim.x - centre.x, rim.y - centre.y),
-                                      kMinObjectPickRadius);
-        const float distance = std::hypot(cursor.x - centre.x, cursor.y - centre.y);
-        if (distance <= radius && (best == m_scene.objects.size() || distance < bestDistance)) {
-            best = i;
-            bestDistance = distance;
-        }
-    }
-
-    if (best == m_scene.objects.size()) {
-        if (add) {
-            return;
-        }
-        m_selection.clear();
-    } else if (add) {
-        const auto found = std::find(m_selection.begin(), m_selection.end(), best);
-        if (found == m_selection.end()) {
-            m_selection.push_back(best);
-        } else {
-            m_selection.erase(found);
-        }
-    } else {
-        m_selection.assign(1, best);
-    }
-    applySelection();
 }
 
 void EditorSession::setMode(ekGizmoNode::GizmoMode mode)
@@ -181,28 +133,9 @@ void EditorSession::redo()
     }
 }
 
-void EditorSession::orbit(int dx, int dy)
-{
-    m_orbit.orbit(dx, dy);
-    updateCamera();
-}
-
-void EditorSession::zoom(float notches)
-{
-    m_orbit.zoom(notches);
-    updateCamera();
-    m_layoutDue = true;
-}
-
 void EditorSession::applySelection()
 {
     std::vector<ekSpatial*> references;
-    for (std::size_t i = 0; i < m_scene.objects.size(); ++i) {
-        const SceneObject& object = m_scene.objects[i];
-        const bool selected =
-            std::find(m_selection.begin(), m_selection.end(), i) != m_selection.end();
-        object.wireframe->setColor(selected ? kSelectedColour : object.colour);
-    }
     for (std::size_t index : m_selection) {
         references.push_back(m_scene.objects[index].node);
     }

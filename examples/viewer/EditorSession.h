@@ -2,6 +2,7 @@
 
 #include "ManipulationTracker.h"
 #include "OrbitCamera.h"
+#include "ParameterEditor.h"
 #include "SceneBuilder.h"
 #include "UndoStack.h"
 #include "ViewLayout.h"
@@ -20,10 +21,19 @@ namespace ek::viewer {
 
 class JsonReport;
 
+// How a click or a box changes the selection.
+enum class SelectionChange {
+    Replace, // the selection becomes what was hit
+    Add,
+    Remove,
+    Toggle, // each object hit goes in if it was out, out if it was in
+};
+
 // Everything the viewer edits, without any Qt: the engine with its scene
 // and camera, one gizmo on the selection, its controller, the history of
-// manipulations and the orbit camera. The window feeds it input and draws
-// its frames; the session reports layouts and manipulations as JSON.
+// manipulations and edits, and the orbit camera. The window feeds it input
+// and draws its frames; the session reports layouts, selections,
+// manipulations and edits as JSON.
 //
 // Positions are window pixels (origin top-left, y down).
 class EditorSession {
@@ -44,6 +54,9 @@ public:
     void frame();
     const std::vector<ekDrawSegment>& drawList() const { return m_engine.getDrawList(); }
     const ekCamera& camera() const { return *m_camera; }
+    const std::vector<SceneObject>& objects() const { return m_scene.objects; }
+    // Indices into objects(), the active object last.
+    const std::vector<std::size_t>& selection() const { return m_selection; }
     // For the Qt bridge: the view size and camera of a press.
     ekEngineInterface& engineInterface() { return m_engine; }
     ekGizmoController& controller() { return m_controller; }
@@ -51,8 +64,8 @@ public:
     // --- Input seen before the bridge: Esc or a right press cancels the
     // drag.
 
-    // A manipulation is under way: mode, selection and history stay as
-    // they are meanwhile.
+    // A manipulation is under way: mode, selection, history and edits stay
+    // as they are meanwhile.
     bool isBusy() const { return m_tracker.isOpen(); }
     // Ends the drag under way as if it had not happened: the objects get
     // back their transforms of the press, the report says it was cancelled
@@ -61,12 +74,16 @@ public:
     // by a frame has started none).
     bool cancelDrag();
 
+    // --- Selection (each ignored while busy). A change is reported.
+
+    // The object under (x, y), nearest by its projected bound, if any.
+    void selectAt(int x, int y, SelectionChange change);
+    // The objects whose bound centres project into the rectangle between
+    // the corners (x0, y0) and (x1, y1), edges included.
+    void selectInRect(int x0, int y0, int x1, int y1, SelectionChange change);
+
     // --- Editing (each ignored while busy)
 
-    // Selects the object under (x, y), nearest by its projected bound;
-    // add toggles it in the selection instead. Empty space clears the
-    // selection, unless add.
-    void selectAt(int x, int y, bool add);
     void setMode(ekGizmoNode::GizmoMode mode);
     // local, world, custom (45 degrees about Y), camera, local, ...
     void cycleOrientation();
@@ -76,13 +93,34 @@ public:
     void undo();
     void redo();
 
-    // --- Camera
+    // Whether the inspector's values are world ones (the orientation is
+    // not local).
+    bool editsWorld() const;
+    // The index of the object of that name, or objects().size().
+    std::size_t findObject(const std::string& name) const;
+    // The parameters of objects()[index], world or local as editsWorld.
+    TransformParameters parameters(std::size_t index);
+    // Sets one part of objects()[index]'s transform, world or local as
+    // editsWorld, through the gizmo node's parameter calls; the change is
+    // reported and can be undone. False, with nothing changed, while busy
+    // or when the object's matrix cannot take the part (see
+    // ParameterEditor::write); true also when the value was already there,
+    // which records and reports nothing.
+    bool edit(std::size_t index, TransformPart part, const Wm4::Vector3<float>& value);
 
-    // A right drag of (dx, dy) pixels; the layout is reported when the drag
-    // ends (endOrbit).
+    // --- Camera. Each motion is reported when it ends (endNavigation).
+
+    // Starts an orbit about the selection's centre (the target without a
+    // selection); orbit turns by a drag of (dx, dy) pixels.
+    void beginOrbit();
     void orbit(int dx, int dy);
-    void endOrbit() { m_layoutDue = true; }
-    void zoom(float notches);
+    // Slides the view with a drag of (dx, dy) pixels.
+    void pan(int dx, int dy);
+    void endNavigation() { m_layoutDue = true; }
+    // Towards the point under (x, y), by wheel notches (positive: closer).
+    void zoom(float notches, int x, int y);
+    // Frames the selection (every object without one): about half the view.
+    void focus();
 
     // --- Readouts
 
@@ -95,6 +133,12 @@ public:
     void optionsLine(std::string& out) const;
 
 private:
+    // Applies change with the objects hit (in the scene's order); the
+    // object hit becomes the active one when hitBecomesActive, else the
+    // active object stays so while it stays selected. Shows the new
+    // selection and reports it if it changed.
+    void changeSelection(const std::vector<std::size_t>& hits, SelectionChange change,
+                         bool hitBecomesActive);
     void applySelection();
     void updateCamera();
     void measureLayout(ViewLayout& out) const;
@@ -107,7 +151,9 @@ private:
     ekPointer<ekGizmoNode> m_gizmo;
     ekGizmoController m_controller;
     ManipulationTracker m_tracker;
+    ParameterEditor m_parameters;
     OrbitCamera m_orbit;
+    Wm4::Vector3<float> m_orbitPivot;
     std::vector<std::size_t> m_selection; // indices into m_scene.objects
     ekGizmoNode::GizmoMode m_mode = ekGizmoNode::TRANSLATE;
     int m_width = 800;

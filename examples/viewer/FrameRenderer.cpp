@@ -1,84 +1,39 @@
 #include "FrameRenderer.h"
 
-#include <ekSceneGraph/ekCamera.h>
+#include "ClipSpace.h"
+#include "GizmoStyle.h"
 
-#include <Wm4/Wm4Vector3.h>
+#include <ekSceneGraph/ekCamera.h>
 
 #include <QColor>
 #include <QLineF>
 #include <QPainter>
 #include <QSizeF>
 
-#include <array>
-
 namespace ek::viewer {
 namespace {
 
 // Distinct pens kept at most; past this the cache starts again (a frame
-// uses a dozen or so).
-constexpr std::size_t kMaxCachedPens = 64;
-
-// Homogeneous clip coordinates of a world point (the camera's matrix is in
-// row-vector form). In view: 0 <= z <= w.
-struct ClipPoint {
-    float x, y, z, w;
-};
-
-ClipPoint toClip(const std::array<float, 16>& m, const Wm4::Vector3<float>& p)
-{
-    return {p.X() * m[0] + p.Y() * m[4] + p.Z() * m[8] + m[12],
-            p.X() * m[1] + p.Y() * m[5] + p.Z() * m[9] + m[13],
-            p.X() * m[2] + p.Y() * m[6] + p.Z() * m[10] + m[14],
-            p.X() * m[3] + p.Y() * m[7] + p.Z() * m[11] + m[15]};
-}
-
-ClipPoint lerp(const ClipPoint& a, const ClipPoint& b, float t)
-{
-    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t, a.z + (b.z - a.z) * t,
-            a.w + (b.w - a.w) * t};
-}
-
-// Keeps the part of a-b on the positive side of one plane, given the
-// signed distances of the ends; false when nothing is left.
-bool clipTo(ClipPoint& a, ClipPoint& b, float da, float db)
-{
-    if (da < 0.0f && db < 0.0f) {
-        return false;
-    }
-    if (da < 0.0f) {
-        a = lerp(a, b, da / (da - db));
-    } else if (db < 0.0f) {
-        b = lerp(b, a, db / (db - da));
-    }
-    return true;
-}
-
-// Clips to the near plane (z >= 0, so w > 0 after it) and the far plane
-// (z <= w).
-bool clipSegment(ClipPoint& a, ClipPoint& b)
-{
-    return clipTo(a, b, a.z, b.z) && clipTo(a, b, a.w - a.z, b.w - b.z);
-}
-
-QPointF toScreen(const ClipPoint& c, const QSizeF& size)
-{
-    return {(c.x / c.w + 1.0f) * 0.5f * size.width(),
-            (1.0f - (c.y / c.w + 1.0f) * 0.5f) * size.height()};
-}
+// uses a few dozen).
+constexpr std::size_t kMaxCachedPens = 96;
 
 } // namespace
 
 void FrameRenderer::draw(QPainter& painter, const std::vector<ekDrawSegment>& segments,
-                         const ekCamera& camera, const QSizeF& size)
+                         const ekCamera& camera, const std::vector<SceneObject>& objects,
+                         const std::vector<std::size_t>& selection, const QSizeF& size)
 {
     painter.setRenderHint(QPainter::Antialiasing, true);
-    drawPass(painter, segments, camera, size, false);
-    drawPass(painter, segments, camera, size, true);
+    drawPass(painter, segments, camera, size, Stroke::Plain);
+    m_solids.draw(painter, objects, selection, camera, size);
+    drawPass(painter, segments, camera, size, Stroke::Halo);
+    drawPass(painter, segments, camera, size, Stroke::Gizmo);
 }
 
 void FrameRenderer::drawPass(QPainter& painter, const std::vector<ekDrawSegment>& segments,
-                             const ekCamera& camera, const QSizeF& size, bool overlay)
+                             const ekCamera& camera, const QSizeF& size, Stroke stroke)
 {
+    const bool overlay = stroke != Stroke::Plain;
     const std::array<float, 16>& viewProjection = camera.getViewProjectionMatrix();
     // The pen in use, by what it draws: the cache may start again mid-pass.
     Wm4::ColorRGBA currentColour;
@@ -93,7 +48,7 @@ void FrameRenderer::drawPass(QPainter& painter, const std::vector<ekDrawSegment>
             continue;
         }
         if (segment.color != currentColour || segment.width != currentWidth) {
-            painter.setPen(penFor(segment.color, segment.width));
+            painter.setPen(penFor(segment.color, segment.width, stroke));
             currentColour = segment.color;
             currentWidth = segment.width;
         }
@@ -101,19 +56,25 @@ void FrameRenderer::drawPass(QPainter& painter, const std::vector<ekDrawSegment>
     }
 }
 
-const QPen& FrameRenderer::penFor(const Wm4::ColorRGBA& colour, float width)
+const QPen& FrameRenderer::penFor(const Wm4::ColorRGBA& colour, float width, Stroke stroke)
 {
     for (const CachedPen& cached : m_pens) {
-        if (cached.colour == colour && cached.width == width) {
+        if (cached.colour == colour && cached.width == width && cached.stroke == stroke) {
             return cached.pen;
         }
     }
     if (m_pens.size() == kMaxCachedPens) {
         m_pens.clear();
     }
-    QPen pen(QColor::fromRgbF(colour.R(), colour.G(), colour.B(), colour.A()), width, Qt::SolidLine,
-             Qt::RoundCap, Qt::RoundJoin);
-    m_pens.push_back({colour, width, pen});
+    QColor penColour = QColor::fromRgbF(colour.R(), colour.G(), colour.B(), colour.A());
+    float penWidth = width;
+    if (stroke != Stroke::Plain) {
+        const GizmoStroke style = gizmoStroke(colour, width);
+        penColour = stroke == Stroke::Gizmo ? style.colour : kGizmoHaloColour;
+        penWidth = stroke == Stroke::Gizmo ? style.width : style.width + kGizmoHaloExtra;
+    }
+    m_pens.push_back(
+        {colour, width, stroke, QPen(penColour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)});
     return m_pens.back().pen;
 }
 

@@ -204,6 +204,23 @@ void JsonReport::cancellation(const Manipulation& manipulation)
     writeManipulation("cancel", manipulation, false);
 }
 
+void JsonReport::edit(const Manipulation& edit)
+{
+    m_line = "{\"event\":\"edit\",";
+    appendObjects(m_line, edit, false);
+    m_line += '}';
+    writeLine();
+}
+
+void JsonReport::selection(const std::vector<std::string>& names)
+{
+    m_line = "{\"event\":\"selection\",\"selection\":";
+    appendList(m_line, names.size(),
+               [&names](std::string& o, std::size_t i) { appendString(o, names[i]); });
+    m_line += '}';
+    writeLine();
+}
+
 void JsonReport::history(bool undo, const Manipulation& manipulation)
 {
     m_line = undo ? "{\"event\":\"undo\",\"kind\":" : "{\"event\":\"redo\",\"kind\":";
@@ -225,6 +242,21 @@ void JsonReport::input(const char* type, int x, int y, const char* button)
     m_line += ",\"button\":";
     appendString(m_line, button);
     m_line += '}';
+    writeLine();
+}
+
+void JsonReport::inspector(const std::vector<std::pair<std::string, std::array<int, 2>>>& boxes)
+{
+    m_line = "{\"event\":\"inspector\",\"boxes\":{";
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        m_line += i == 0 ? "" : ",";
+        appendString(m_line, boxes[i].first);
+        m_line += ':';
+        appendList(m_line, 2, [&boxes, i](std::string& o, std::size_t k) {
+            appendNumber(o, boxes[i].second[k]);
+        });
+    }
+    m_line += "}}";
     writeLine();
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ek::viewer {
 
@@ -25,11 +28,20 @@ public:
     // midway (Esc, right press); each object's world transform after the
     // cancel and before the drag, the same since the cancel restores it.
     void cancellation(const Manipulation& manipulation);
+    // {"event":"edit","objects":[..]}: a value typed in the inspector; the
+    // object's world transform after and before, as a manipulation's.
+    void edit(const Manipulation& edit);
+    // {"event":"selection","selection":[names]}: the active object last.
+    void selection(const std::vector<std::string>& names);
     // {"event":"undo"|"redo",...}: the objects' world transforms as the
     // scene holds them after the write-back.
     void history(bool undo, const Manipulation& manipulation);
     // {"event":"input",...}: an event a script sent, in window pixels.
     void input(const char* type, int x, int y, const char* button);
+    // {"event":"inspector","boxes":{"position.x":[X,Y],..}}: where the
+    // centre of each of the inspector's boxes lies, in pixels of the
+    // window (whose origin is the view's), for tests that click them.
+    void inspector(const std::vector<std::pair<std::string, std::array<int, 2>>>& boxes);
     // {"event":"snapshot","file":..}
     void snapshot(const std::string& file);
 

@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ek::viewer {
 namespace {
@@ -20,7 +22,6 @@ const Wm4::ColorRGBA kGridColour(0.26f, 0.28f, 0.32f, 1.0f);
 const Wm4::ColorRGBA kGridAxisColour(0.42f, 0.44f, 0.50f, 1.0f);
 constexpr float kGridWidth = 1.0f;
 constexpr float kGridAxisWidth = 1.5f;
-constexpr float kWireframeWidth = 1.6f;
 
 // A segment list from vertex positions and index pairs.
 ekLine* makeLines(const Vec3* vertices, int vertexCount, const unsigned int* pairs, int indexCount)
@@ -35,25 +36,18 @@ ekLine* makeLines(const Vec3* vertices, int vertexCount, const unsigned int* pai
     return line;
 }
 
-ekLine* makeBox(const Vec3& half)
+// The mesh's edges as the engine's line, kept out of its draw list.
+ekLine* makeShape(const Mesh& mesh)
 {
-    const float x = half.X();
-    const float y = half.Y();
-    const float z = half.Z();
-    const Vec3 corners[8] = {{-x, -y, -z}, {x, -y, -z}, {x, y, -z}, {-x, y, -z},
-                             {-x, -y, z},  {x, -y, z},  {x, y, z},  {-x, y, z}};
-    static const unsigned int edges[24] = {0, 1, 1, 2, 2, 3, 3, 0, 4, 5, 5, 6,
-                                           6, 7, 7, 4, 0, 4, 1, 5, 2, 6, 3, 7};
-    return makeLines(corners, 8, edges, 24);
-}
-
-// Square base of half side `half` on y = 0, apex at `height`.
-ekLine* makePyramid(float half, float height)
-{
-    const Vec3 corners[5] = {{-half, 0, -half}, {half, 0, -half}, {half, 0, half},
-                             {-half, 0, half},  {0, height, 0}};
-    static const unsigned int edges[16] = {0, 1, 1, 2, 2, 3, 3, 0, 0, 4, 1, 4, 2, 4, 3, 4};
-    return makeLines(corners, 5, edges, 16);
+    std::vector<unsigned int> pairs;
+    for (const Mesh::Edge& edge : mesh.edges) {
+        pairs.push_back(edge.a);
+        pairs.push_back(edge.b);
+    }
+    ekLine* line = makeLines(mesh.vertices.data(), static_cast<int>(mesh.vertices.size()),
+                             pairs.data(), static_cast<int>(pairs.size()));
+    line->setCullingMode(ekSpatial::CULL_ALWAYS);
+    return line;
 }
 
 ekLine* makeGridLines(bool axesOnly)
@@ -88,8 +82,8 @@ Wm4::Matrix3<float> rotationAboutY(float degrees)
     return {c, 0, s, 0, 1, 0, -s, 0, c};
 }
 
-void addObject(Scene& scene, const char* name, ekLine* wireframe, const Vec3& position,
-               float yawDegrees, const Wm4::ColorRGBA& colour)
+void addObject(Scene& scene, const char* name, Mesh mesh, const Vec3& position, float yawDegrees,
+               const Wm4::ColorRGBA& colour)
 {
     auto* node = new ekNode;
     node->setName(name);
@@ -98,12 +92,11 @@ void addObject(Scene& scene, const char* name, ekLine* wireframe, const Vec3& po
     if (yawDegrees != 0.0f) {
         local.SetRotate(rotationAboutY(yawDegrees));
     }
-    wireframe->setName(std::string(name) + ".wireframe");
-    wireframe->setColor(colour);
-    wireframe->setWidth(kWireframeWidth);
-    node->attachChild(wireframe);
+    ekLine* shape = makeShape(mesh);
+    shape->setName(std::string(name) + ".shape");
+    node->attachChild(shape);
     scene.root->attachChild(node);
-    scene.objects.push_back({node, wireframe, colour});
+    scene.objects.push_back({node, shape, std::move(mesh), colour});
 }
 
 } // namespace
@@ -116,13 +109,13 @@ Scene buildScene()
     scene.root->attachChild(makeGridLines(false));
     scene.root->attachChild(makeGridLines(true));
 
-    addObject(scene, "crate", makeBox(Vec3(1.0f, 1.0f, 1.0f)), Vec3(0.0f, 1.0f, 0.0f), 0.0f,
+    addObject(scene, "crate", makeBoxMesh(Vec3(1.0f, 1.0f, 1.0f)), Vec3(0.0f, 1.0f, 0.0f), 0.0f,
               Wm4::ColorRGBA(0.93f, 0.62f, 0.33f, 1.0f));
-    addObject(scene, "tower", makeBox(Vec3(0.6f, 1.5f, 0.6f)), Vec3(4.0f, 1.5f, -1.5f), 30.0f,
+    addObject(scene, "tower", makeBoxMesh(Vec3(0.6f, 1.5f, 0.6f)), Vec3(4.0f, 1.5f, -1.5f), 30.0f,
               Wm4::ColorRGBA(0.35f, 0.78f, 0.75f, 1.0f));
-    addObject(scene, "pyramid", makePyramid(1.2f, 2.0f), Vec3(-4.0f, 0.0f, 1.0f), 0.0f,
+    addObject(scene, "pyramid", makePyramidMesh(1.2f, 2.0f), Vec3(-4.0f, 0.0f, 1.0f), 0.0f,
               Wm4::ColorRGBA(0.72f, 0.55f, 0.95f, 1.0f));
-    addObject(scene, "slab", makeBox(Vec3(1.5f, 0.25f, 1.0f)), Vec3(-1.0f, 0.25f, -4.5f), -20.0f,
+    addObject(scene, "slab", makeBoxMesh(Vec3(1.5f, 0.25f, 1.0f)), Vec3(-1.0f, 0.25f, -4.5f), -20.0f,
               Wm4::ColorRGBA(0.60f, 0.80f, 0.40f, 1.0f));
 
     scene.root->UpdateGS();

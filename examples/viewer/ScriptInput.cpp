@@ -70,6 +70,34 @@ bool readPixels(const QString& word, double& out, QString& error)
     return true;
 }
 
+bool readEditValue(const QString& word, TransformPart part, double& out, QString& error)
+{
+    double minimum = -kMaxEditPosition;
+    double maximum = kMaxEditPosition;
+    const char* what = "a position";
+    if (part == TransformPart::Rotation) {
+        minimum = -kMaxEditDegrees;
+        maximum = kMaxEditDegrees;
+        what = "an angle in degrees";
+    } else if (part == TransformPart::Scale) {
+        minimum = kMinEditScale;
+        maximum = kMaxEditScale;
+        what = "a scale";
+    }
+    bool ok = false;
+    const double value = word.toDouble(&ok);
+    // Written so that NaN fails too.
+    if (!ok || !(value >= minimum && value <= maximum)) {
+        error = QStringLiteral("'%1' is not %2 from %3 to %4")
+                    .arg(word, QLatin1String(what))
+                    .arg(minimum)
+                    .arg(maximum);
+        return false;
+    }
+    out = value;
+    return true;
+}
+
 bool readWhole(const QString& word, int min, int max, int& out)
 {
     bool ok = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ParameterEditor.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -34,6 +36,9 @@ bool looksNumeric(const QString& word);
 // A finite number of pixels within kMaxPixels of zero; otherwise false with
 // error saying why.
 bool readPixels(const QString& word, double& out, QString& error);
+// A finite number an edit of part takes (see ParameterEditor.h); otherwise
+// false with error saying why.
+bool readEditValue(const QString& word, TransformPart part, double& out, QString& error);
 // A whole decimal number within [min, max].
 bool readWhole(const QString& word, int min, int max, int& out);
 // A file name of ASCII letters, digits, '-', '_' and '.', not starting with

@@ -3,7 +3,6 @@
 #include "EditorSession.h"
 #include "JsonReport.h"
 #include "ScriptInput.h"
-#include "ViewLayout.h"
 #include "ViewerWidget.h"
 
 #include <QCoreApplication>
@@ -14,7 +13,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include <cmath>
+#include <array>
+#include <cstddef>
 
 namespace ek::viewer {
 namespace {
@@ -49,14 +49,16 @@ bool readButton(const QString& word, Qt::MouseButton& button)
     return false;
 }
 
-// "A B": two numbers of pixels, a position or an offset.
-bool readPixelPair(const QStringList& words, int& at, double& a, double& b, QString& error)
+bool readPart(const QString& word, TransformPart& part)
 {
-    if (!readPixels(words.value(at), a, error) || !readPixels(words.value(at + 1), b, error)) {
-        return false;
+    const std::array<const char*, 3> names = {"position", "rotation", "scale"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (word == QLatin1String(names[i])) {
+            part = static_cast<TransformPart>(i);
+            return true;
+        }
     }
-    at += 2;
-    return true;
+    return false;
 }
 
 const char* typeName(QEvent::Type type)
@@ -125,6 +127,8 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
         for (; at < words.size(); ++at) {
             if (words[at] == QLatin1String("shift")) {
                 modifiers |= Qt::ShiftModifier;
+            } else if (words[at] == QLatin1String("ctrl")) {
+                modifiers |= Qt::ControlModifier;
             } else if (!readButton(words[at], button)) {
                 break;
             }
@@ -140,8 +144,19 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
             m_held &= ~Qt::MouseButtons(button);
             mouse(QEvent::MouseButtonRelease, point, button, modifiers);
         }
-    } else if (command == QLatin1String("drag") || command == QLatin1String("rightdrag")) {
-        if (!drag(words, command == QLatin1String("drag") ? Qt::LeftButton : Qt::RightButton, error)) {
+    } else if (command == QLatin1String("drag") || command == QLatin1String("rightdrag")
+               || command == QLatin1String("middledrag")) {
+        const Qt::MouseButton button = command == QLatin1String("drag")        ? Qt::LeftButton
+                                       : command == QLatin1String("rightdrag") ? Qt::RightButton
+                                                                               : Qt::MiddleButton;
+        if (!drag(words, button, error)) {
+            return false;
+        }
+        at = int(words.size());
+    } else if (command == QLatin1String("focus")) {
+        m_session.focus();
+    } else if (command == QLatin1String("edit")) {
+        if (!edit(words, error)) {
             return false;
         }
         at = int(words.size());
@@ -182,98 +197,6 @@ bool ScriptRunner::resize(const QStringList& words, int& at, QString& error)
     }
     m_widget.resize(width, height);
     at = 3;
-    return true;
-}
-
-bool ScriptRunner::readPoint(const QStringList& words, int& at, QPoint& out, QString& error) const
-{
-    if (at >= words.size()) {
-        error = QStringLiteral("a position is missing");
-        return false;
-    }
-    double x = 0.0;
-    double y = 0.0;
-    const bool read = looksNumeric(words[at]) ? readPixelPair(words, at, x, y, error)
-                                              : readHandlePoint(words, at, x, y, error);
-    if (!read) {
-        return false;
-    }
-    // A handle far off screen plus an offset can still land out of range.
-    if (!(std::fabs(x) <= kMaxPixels && std::fabs(y) <= kMaxPixels)) {
-        error = QStringLiteral("the position (%1, %2) lies beyond %3 pixels")
-                    .arg(x)
-                    .arg(y)
-                    .arg(kMaxPixels, 0, 'f', 0);
-        return false;
-    }
-    out = QPoint(qRound(x), qRound(y));
-    return true;
-}
-
-bool ScriptRunner::readHandlePoint(const QStringList& words, int& at, double& x, double& y,
-                                   QString& error) const
-{
-    int tip = -1;
-    if (!readHandle(words[at], x, y, tip)) {
-        error = QStringLiteral("'%1' is not a visible handle of the latest layout").arg(words[at]);
-        return false;
-    }
-    ++at;
-    double dx = 0.0;
-    double dy = 0.0;
-    if (words.value(at) == QLatin1String("along")) {
-        if (tip < 0) {
-            error = QStringLiteral("'along' follows a tip: tip0, tip1 or tip2");
-            return false;
-        }
-        double distance = 0.0;
-        if (!readPixels(words.value(at + 1), distance, error)) {
-            return false;
-        }
-        const ScreenPoint& centre = m_session.lastLayout().centre;
-        const double length = std::hypot(x - centre.x, y - centre.y);
-        if (length == 0.0) {
-            error = QStringLiteral("tip%1 lies on the centre: it points nowhere").arg(tip);
-            return false;
-        }
-        dx = (x - centre.x) / length * distance;
-        dy = (y - centre.y) / length * distance;
-        at += 2;
-    } else if (looksNumeric(words.value(at)) && !readPixelPair(words, at, dx, dy, error)) {
-        return false;
-    }
-    x += dx;
-    y += dy;
-    return true;
-}
-
-bool ScriptRunner::readHandle(const QString& name, double& x, double& y, int& tip) const
-{
-    const ViewLayout& layout = m_session.lastLayout();
-    const ScreenPoint* found = nullptr;
-    if (name.startsWith(QLatin1Char('@'))) {
-        for (const ObjectMark& object : layout.objects) {
-            if (QString::fromStdString(object.name) == name.mid(1)) {
-                found = &object.centre;
-            }
-        }
-    } else if (layout.gizmoShown) {
-        const int index = name.right(1).toInt();
-        const bool indexed = name.size() > 1 && name.at(name.size() - 1).isDigit() && index < 3;
-        if (name == QLatin1String("center")) {
-            found = &layout.centre;
-        } else if (indexed && name.chopped(1) == QLatin1String("tip")) {
-            found = &layout.tips[std::size_t(index)];
-            tip = index;
-        } else if (indexed && name.chopped(1) == QLatin1String("ring")) {
-            found = &layout.rings[std::size_t(index)];
-        }
-    }
-    if (found == nullptr || !found->visible) {
-        return false;
-    }
-    x = found->x;
-    y = found->y;
     return true;
 }
 
@@ -322,6 +245,7 @@ bool ScriptRunner::wheel(const QStringList& words, int& at, QString& error)
                     .arg(kMaxWheelNotches);
         return false;
     }
+    m_report.input("wheel", point.x(), point.y(), "none");
     QWheelEvent event(QPointF(point), QPointF(m_widget.mapToGlobal(point)), QPoint(),
                       QPoint(0, notches * kWheelNotch), m_held, Qt::NoModifier, Qt::NoScrollPhase,
                       false);
@@ -349,6 +273,42 @@ bool ScriptRunner::key(const QString& sequence, QString& error)
     QCoreApplication::sendEvent(&m_widget, &press);
     QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
     QCoreApplication::sendEvent(&m_widget, &release);
+    return true;
+}
+
+bool ScriptRunner::edit(const QStringList& words, QString& error)
+{
+    if (words.size() != 6) {
+        error = QStringLiteral("edit takes NAME, position, rotation or scale, and three numbers");
+        return false;
+    }
+    const std::size_t object = m_session.findObject(words[1].toStdString());
+    if (object == m_session.objects().size()) {
+        error = QStringLiteral("no object '%1'").arg(words[1]);
+        return false;
+    }
+    TransformPart part = TransformPart::Position;
+    if (!readPart(words[2], part)) {
+        error = QStringLiteral("edit sets position, rotation or scale, not '%1'").arg(words[2]);
+        return false;
+    }
+    Wm4::Vector3<float> value;
+    for (int axis = 0; axis < 3; ++axis) {
+        double number = 0.0;
+        if (!readEditValue(words[3 + axis], part, number, error)) {
+            return false;
+        }
+        value[axis] = float(number);
+    }
+    if (!m_session.edit(object, part, value)) {
+        const QString why = part == TransformPart::Rotation
+                                ? QStringLiteral("not a rotation once its columns are normalised")
+                                : QStringLiteral("not a rotation with a scale");
+        error = m_session.isBusy() ? QStringLiteral("an edit while a drag is under way")
+                                   : QStringLiteral("the %1 of '%2' cannot be set: its matrix is %3")
+                                         .arg(words[2], words[1], why);
+        return false;
+    }
     return true;
 }
 

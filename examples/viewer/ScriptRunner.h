@@ -21,13 +21,18 @@ class ViewerWidget;
 //   frame                      run one more frame
 //   size W H                   resize the window
 //   move P                     move the cursor (buttons held stay held)
-//   press P [left|right|middle] [shift]
-//   release P [left|right|middle]
-//   click P [shift]            left press and release
+//   press P [left|right|middle] [shift] [ctrl]
+//   release P [left|right|middle] [shift] [ctrl]
+//   click P [shift] [ctrl]     left press and release
 //   drag P P [steps N]         left drag in N moves (default 8)
 //   rightdrag P P [steps N]    the same with the right button
-//   wheel P NOTCHES            positive notches zoom in
-//   key SEQUENCE               W, F1, Esc, Ctrl+Z, Ctrl+Shift+Z, ?
+//   middledrag P P [steps N]   the same with the middle button
+//   wheel P NOTCHES            positive notches zoom in, towards P
+//   key SEQUENCE               W, F, F1, Esc, Ctrl+Z, Ctrl+Shift+Z, ?
+//   focus                      frame the selection, as F does
+//   edit NAME position X Y Z   set an object's position, rotation
+//   edit NAME rotation X Y Z   (degrees) or scale as the inspector does,
+//   edit NAME scale X Y Z      world or local as the orientation says
 //   snapshot NAME              write NAME.png to the output folder
 // A point P is "X Y", or a handle of the latest layout: center, tip0..2,
 // ring0..2, or @NAME for an object's centre. A handle may be followed by
@@ -57,6 +62,7 @@ private:
     bool drag(const QStringList& words, Qt::MouseButton button, QString& error);
     bool wheel(const QStringList& words, int& at, QString& error);
     bool key(const QString& sequence, QString& error);
+    bool edit(const QStringList& words, QString& error);
     bool snapshot(const QString& name, QString& error);
     // Runs one frame, unless the script has used up kMaxScriptFrames.
     bool advanceFrame(QString& error);

@@ -142,9 +142,9 @@ void EditorSession::statusLine(std::string& out) const
     char buffer[256];
     if (m_selection.size() > 1) {
         const Vec3 centre = m_gizmo->getCenterReferences();
-        std::snprintf(buffer, sizeof buffer, "%zu objects   centre (%.2f, %.2f, %.2f)",
-                      m_selection.size(), printable(centre.X()), printable(centre.Y()),
-                      printable(centre.Z()));
+        std::snprintf(buffer, sizeof buffer, "%zu objects, %s active   centre (%.2f, %.2f, %.2f)",
+                      m_selection.size(), m_scene.objects[m_selection.back()].node->getName().c_str(),
+                      printable(centre.X()), printable(centre.Y()), printable(centre.Z()));
         out = buffer;
         return;
     }

@@ -22,6 +22,8 @@ const char* kindName(ManipulationKind kind)
         return "rotate";
     case ManipulationKind::Scale:
         return "scale";
+    case ManipulationKind::Edit:
+        return "edit";
     }
     return "translate";
 }

@@ -10,9 +10,10 @@
 
 namespace ek::viewer {
 
-enum class ManipulationKind { Translate, Rotate, Scale };
+// A drag of one of the gizmo's modes, or a value typed in the inspector.
+enum class ManipulationKind { Translate, Rotate, Scale, Edit };
 
-// "translate", "rotate" or "scale".
+// "translate", "rotate", "scale" or "edit".
 const char* kindName(ManipulationKind kind);
 
 // What one finished manipulation did to one object.
@@ -24,12 +25,13 @@ struct ObjectChange {
     ekGenericTransformation<float> worldAfter;
 };
 
-// One whole manipulation, press to release.
+// One whole manipulation, press to release, or one edit.
 struct Manipulation {
     ManipulationKind kind = ManipulationKind::Translate;
-    int axis = -1; // gizmo axis 0..2, -1 when the press found none
+    int axis = -1; // gizmo axis 0..2, -1 when the press found none or for an edit
     // World transform the drag applied on top of the transforms at the
-    // press (for a scale: the linear change of the first object).
+    // press (for a scale: the linear change of the first object); the
+    // identity for an edit.
     ekGenericTransformation<float> delta;
     std::vector<ObjectChange> objects;
 

@@ -8,35 +8,35 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRect>
 #include <QRectF>
 #include <QWheelEvent>
 
 namespace ek::viewer {
 namespace {
 
-const QColor kBackground(30, 32, 38);
-const QColor kText(215, 218, 225);
-const QColor kTextBand(18, 19, 23, 200);
-const QColor kHelpPanel(12, 13, 16, 220);
-// Height of one line of the status band, pixels.
-constexpr int kLineHeight = 18;
-constexpr int kMargin = 10;
 // Angle of one wheel notch, in Qt's eighths of a degree.
 constexpr float kWheelNotch = 120.0f;
+// How far a left drag off the handles goes, in pixels along x plus y,
+// before it draws a box rather than clicks.
+constexpr int kBoxThreshold = 4;
 
-const QString& helpText()
+SelectionChange clickChange(Qt::KeyboardModifiers modifiers)
 {
-    static const QString text = QStringLiteral(
-        "W  translate     E  rotate     R  scale     Q  no gizmo\n"
-        "O  orientation: local, world, custom (45\u00b0 about Y), camera\n"
-        "U  uniform scale     S  rotation snapping     N  keep between near and far\n"
-        "Left click  select     Shift+click  add or remove\n"
-        "Left drag on a handle  translate, rotate or scale the selection\n"
-        "Esc or a right click during the drag  cancel it (nothing to undo)\n"
-        "Right drag  orbit     Wheel  zoom\n"
-        "Ctrl+Z  undo     Ctrl+Shift+Z  redo\n"
-        "F1 or ?  this help     Esc  quit");
-    return text;
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        return SelectionChange::Toggle;
+    }
+    return modifiers.testFlag(Qt::ControlModifier) ? SelectionChange::Remove
+                                                   : SelectionChange::Replace;
+}
+
+SelectionChange boxChange(Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        return SelectionChange::Add;
+    }
+    return modifiers.testFlag(Qt::ControlModifier) ? SelectionChange::Remove
+                                                   : SelectionChange::Replace;
 }
 
 } // namespace
@@ -100,7 +100,15 @@ QImage ViewerWidget::snapshot()
 void ViewerWidget::advanceFrame()
 {
     m_session.frame();
+    // A press the bridge let through can still start a drag at the replay
+    // (the scene moved in between): the drag wins over the box.
+    if (m_gesture == Gesture::Box && m_session.isBusy()) {
+        m_gesture = Gesture::None;
+    }
     refreshTexts();
+    if (m_frameListener) {
+        m_frameListener();
+    }
 }
 
 void ViewerWidget::paintEvent(QPaintEvent* /*event*/)
@@ -125,12 +133,14 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
         } else {
             m_session.undo();
         }
+    } else if (control && event->key() == Qt::Key_Y) {
+        m_session.redo();
     } else if (event->key() == Qt::Key_F1 || event->text() == QLatin1String("?")) {
         m_helpShown = !m_helpShown;
     } else if (event->key() == Qt::Key_Escape) {
         // Esc backs out of a drag first; with none under way it quits.
         if (!m_session.cancelDrag()) {
-            close();
+            window()->close();
         }
     } else if (control) {
         QWidget::keyPressEvent(event);
@@ -161,6 +171,9 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
         case Qt::Key_N:
             m_session.toggleNearFarRestriction();
             break;
+        case Qt::Key_F:
+            m_session.focus();
+            break;
         default:
             QWidget::keyPressEvent(event);
             return;
@@ -171,82 +184,113 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
 
 void ViewerWidget::mousePressEvent(QMouseEvent* event)
 {
-    // Only presses the gizmo did not take arrive here.
-    const QPoint pos = event->position().toPoint();
+    // Only presses the gizmo did not take arrive here; one gesture at a time.
+    if (m_gesture != Gesture::None) {
+        return;
+    }
+    m_pressAt = event->position().toPoint();
+    m_lastAt = m_pressAt;
+    m_pressModifiers = event->modifiers();
+    const bool shift = m_pressModifiers.testFlag(Qt::ShiftModifier);
     if (event->button() == Qt::LeftButton) {
-        m_session.selectAt(pos.x(), pos.y(), event->modifiers().testFlag(Qt::ShiftModifier));
+        m_gesture = Gesture::Click;
+    } else if (event->button() == Qt::MiddleButton
+               || (event->button() == Qt::RightButton && shift)) {
+        m_gesture = Gesture::Pan;
     } else if (event->button() == Qt::RightButton) {
-        m_orbiting = true;
-        m_orbitFrom = pos;
+        m_gesture = Gesture::Orbit;
+        m_session.beginOrbit();
     }
     update();
 }
 
 void ViewerWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_orbiting && event->buttons().testFlag(Qt::RightButton)) {
-        const QPoint pos = event->position().toPoint();
-        m_session.orbit(pos.x() - m_orbitFrom.x(), pos.y() - m_orbitFrom.y());
-        m_orbitFrom = pos;
-        update();
+    const QPoint pos = event->position().toPoint();
+    const QPoint step = pos - m_lastAt;
+    m_lastAt = pos;
+    switch (m_gesture) {
+    case Gesture::Click:
+        if ((pos - m_pressAt).manhattanLength() > kBoxThreshold) {
+            m_gesture = Gesture::Box;
+        }
+        break;
+    case Gesture::Orbit:
+        m_session.orbit(step.x(), step.y());
+        break;
+    case Gesture::Pan:
+        m_session.pan(step.x(), step.y());
+        break;
+    case Gesture::Box:
+    case Gesture::None:
+        break;
     }
+    update();
 }
 
 void ViewerWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton && m_orbiting) {
-        m_orbiting = false;
-        m_session.endOrbit();
-        update();
+    const bool left = event->button() == Qt::LeftButton;
+    switch (m_gesture) {
+    case Gesture::Click:
+    case Gesture::Box:
+        if (left) {
+            m_lastAt = event->position().toPoint();
+            finishSelection();
+            m_gesture = Gesture::None;
+        }
+        break;
+    case Gesture::Orbit:
+    case Gesture::Pan:
+        if (!left) {
+            m_session.endNavigation();
+            m_gesture = Gesture::None;
+        }
+        break;
+    case Gesture::None:
+        break;
+    }
+    update();
+}
+
+void ViewerWidget::finishSelection()
+{
+    if (m_gesture == Gesture::Box) {
+        m_session.selectInRect(m_pressAt.x(), m_pressAt.y(), m_lastAt.x(), m_lastAt.y(),
+                               boxChange(m_pressModifiers));
+    } else {
+        m_session.selectAt(m_pressAt.x(), m_pressAt.y(), clickChange(m_pressModifiers));
     }
 }
 
 void ViewerWidget::wheelEvent(QWheelEvent* event)
 {
-    m_session.zoom(float(event->angleDelta().y()) / kWheelNotch);
+    const QPoint pos = event->position().toPoint();
+    m_session.zoom(float(event->angleDelta().y()) / kWheelNotch, pos.x(), pos.y());
     update();
 }
 
 void ViewerWidget::render(QPainter& painter)
 {
+    static const QColor kBackground(30, 32, 38);
     painter.fillRect(QRectF(QPointF(0, 0), QSizeF(size())), kBackground);
-    m_renderer.draw(painter, m_session.drawList(), m_session.camera(), QSizeF(size()));
+    m_renderer.draw(painter, m_session.drawList(), m_session.camera(), m_session.objects(),
+                    m_session.selection(), QSizeF(size()));
+    drawBox(painter);
     drawTexts(painter);
 }
 
-void ViewerWidget::drawTexts(QPainter& painter)
+void ViewerWidget::drawBox(QPainter& painter) const
 {
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const qreal w = width();
-    const qreal h = height();
-    const QRectF band(0, h - 2 * kLineHeight - kMargin, w, 2 * kLineHeight + kMargin);
-    painter.fillRect(band, kTextBand);
-    painter.setPen(kText);
-    painter.drawText(QRectF(kMargin, band.top() + kMargin / 2, w - 2 * kMargin, kLineHeight),
-                     Qt::AlignLeft | Qt::AlignVCenter, m_status);
-    painter.drawText(QRectF(kMargin, band.top() + kMargin / 2 + kLineHeight, w - 2 * kMargin,
-                            kLineHeight),
-                     Qt::AlignLeft | Qt::AlignVCenter, m_options);
-    if (m_helpShown) {
-        const QRectF text = painter.boundingRect(QRectF(2 * kMargin, 2 * kMargin, w, h),
-                                                 Qt::AlignLeft | Qt::AlignTop, helpText());
-        painter.fillRect(text.adjusted(-kMargin, -kMargin, kMargin, kMargin), kHelpPanel);
-        painter.drawText(text, Qt::AlignLeft | Qt::AlignTop, helpText());
+    static const QColor kBoxFill(90, 150, 255, 45);
+    static const QColor kBoxEdge(140, 190, 255, 230);
+    if (m_gesture != Gesture::Box) {
+        return;
     }
-}
-
-void ViewerWidget::refreshTexts()
-{
-    m_session.statusLine(m_statusScratch);
-    if (m_statusScratch != m_statusShown) {
-        m_statusShown = m_statusScratch;
-        m_status = QString::fromStdString(m_statusShown);
-    }
-    m_session.optionsLine(m_optionsScratch);
-    if (m_optionsScratch != m_optionsShown) {
-        m_optionsShown = m_optionsScratch;
-        m_options = QString::fromStdString(m_optionsShown);
-    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(kBoxEdge, 1.0, Qt::DashLine));
+    painter.setBrush(kBoxFill);
+    painter.drawRect(QRect(m_pressAt, m_lastAt).normalized());
 }
 
 } // namespace ek::viewer

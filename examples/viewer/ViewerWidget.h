@@ -10,17 +10,19 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 namespace ek::viewer {
 
 class EditorSession;
 
-// The editor's window: draws the session's frames and turns input into
+// The editor's 3D view: draws the session's frames and turns input into
 // edits. The gizmo's bridge filters the mouse first, so a drag on a handle
 // never reaches the selection or the camera navigation here; what it lets
-// through selects (left click), orbits (right drag) and zooms (wheel).
-// Keys pass the bridge untouched: Esc cancels a drag, or else quits.
+// through selects (left click, left drag: a box), orbits (right drag), pans
+// (middle drag, Shift + right drag) and zooms (wheel). Keys pass the
+// bridge untouched: Esc cancels a drag, or else quits.
 class ViewerWidget : public QWidget {
 public:
     // session must outlive the widget.
@@ -31,6 +33,8 @@ public:
     QImage snapshot();
     // Runs a frame without drawing it.
     void advanceFrame();
+    // Called after every frame (the inspector follows the drags by it).
+    void setFrameListener(std::function<void()> listener) { m_frameListener = std::move(listener); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -42,10 +46,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    // Sees the mouse before the bridge: tells the session about left
-    // presses, cancels a drag at a right press (taking that press), and
-    // asks for a frame on every mouse event, including those the bridge
-    // swallows. Lets everything else through.
+    // Sees the mouse before the bridge: cancels a drag at a right press
+    // (taking that press), and asks for a frame on every mouse event,
+    // including those the bridge swallows. Lets everything else through.
     class InputObserver : public QObject {
     public:
         InputObserver(ViewerWidget& view, EditorSession& session) : m_view(view), m_session(session) {}
@@ -58,23 +61,32 @@ private:
         EditorSession& m_session;
     };
 
+    // What a held button is doing; a left press the gizmo did not take is
+    // a click until it moves past kBandThreshold, then a box.
+    enum class Gesture { None, Click, Box, Orbit, Pan };
+
     void render(QPainter& painter);
+    void drawBox(QPainter& painter) const;
     void drawTexts(QPainter& painter);
     // Rebuilds the status texts when the session's changed.
     void refreshTexts();
+    void finishSelection();
 
     EditorSession& m_session;
     ekGizmoEventsListener m_gizmoFilter;
     InputObserver m_observer;
     FrameRenderer m_renderer;
+    std::function<void()> m_frameListener;
     std::string m_statusScratch;
     std::string m_statusShown;
     std::string m_optionsScratch;
     std::string m_optionsShown;
     QString m_status;
     QString m_options;
-    QPoint m_orbitFrom;
-    bool m_orbiting = false;
+    Gesture m_gesture = Gesture::None;
+    QPoint m_pressAt; // where the gesture started
+    QPoint m_lastAt;  // where the cursor was at its last move
+    Qt::KeyboardModifiers m_pressModifiers; // held at the gesture's press
     bool m_helpShown = false;
 };
 

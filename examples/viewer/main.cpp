@@ -4,6 +4,7 @@
 // JSON object per line on stdout: layouts, manipulations, cancelled drags,
 // undo and redo.
 #include "EditorSession.h"
+#include "EditorWindow.h"
 #include "JsonReport.h"
 #include "ScriptInput.h"
 #include "ScriptRunner.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv)
                                        QStringLiteral("Folder for the snapshots."),
                                        QStringLiteral("dir"), QStringLiteral("viewer-frames"));
     const QCommandLineOption sizeOption(QStringLiteral("size"),
-                                        QStringLiteral("Window size in pixels."),
+                                        QStringLiteral("Size of the 3D view in pixels."),
                                         QStringLiteral("WxH"),
                                         QStringLiteral("%1x%2").arg(kDefaultWidth).arg(kDefaultHeight));
     parser.addOptions({headlessOption, scriptOption, outOption, sizeOption});
@@ -112,12 +113,19 @@ int main(int argc, char** argv)
     {
         ek::viewer::JsonReport report(std::cout);
         ek::viewer::EditorSession session(report);
-        ek::viewer::ViewerWidget widget(session);
-        widget.resize(size);
-        widget.show();
-        status = headless ? playScript(widget, session, report, parser.value(scriptOption),
-                                       parser.value(outOption))
-                          : QApplication::exec();
+        if (headless) {
+            // The view alone, at exactly the size asked: scripts aim at its
+            // pixels and edit through the session as the inspector does.
+            ek::viewer::ViewerWidget widget(session);
+            widget.resize(size);
+            widget.show();
+            status = playScript(widget, session, report, parser.value(scriptOption),
+                                parser.value(outOption));
+        } else {
+            ek::viewer::EditorWindow window(session, report);
+            window.showWithViewSize(size);
+            status = QApplication::exec();
+        }
     }
     ek::terminate3DManipulationLibrary();
     return status;

@@ -5,8 +5,12 @@
 #     from the reported camera and the pixels of its press and release,
 #     cancels against the state they restore, the history, the snapshots and
 #     a closing orbit.
-#   check_viewer.py xvfb --log FILE --press X Y --release X Y
-#     the same of the log of a real-window session (xvfb_drag_test.sh).
+#   check_viewer.py xvfb --log FILE --press X Y --release X Y --box X0 Y0 X1 Y1
+#                   --edit NAME AXIS VALUE
+#     the same of the log of a real-window session (xvfb_session_test.sh):
+#     the drag, the box, the inspector's edit of one position value.
+#   check_viewer.py layout_center --log FILE --center X Y
+#     the gizmo's centre in the log's last layout.
 #   check_viewer.py bad_input --viewer BIN --out DIR
 #     scripts the viewer must refuse, and one at the edge of every bound.
 import argparse
@@ -18,6 +22,9 @@ import shutil
 import subprocess
 import sys
 
+from editor_checks import EditorChecks
+from viewer_math import CheckFailed, close, cross, dot, hit, pick_ray, require, sub, unit
+
 # World positions agree to this (the scene spans about 20; the viewer
 # computes in single precision and prints 7 digits).
 POSITION_TOLERANCE = 1e-3
@@ -27,6 +34,7 @@ MATRIX_TOLERANCE = 1e-3  # matrix entries and scale factors, relative to 1
 # moved less than this proves nothing.
 MIN_MOTION = 0.05
 MIN_ORBIT_PIXELS = 2.0
+PIXEL_TOLERANCE = 0.05  # a point the view keeps in place, pixels
 ROTATION_STEP = math.radians(5.0)
 # A run that takes longer has hung: every bound keeps a script well inside
 # it, even under the sanitizers.
@@ -36,8 +44,12 @@ HANG_SECONDS = 60
 SESSION = ["snapshot", "manipulation translate 0", "snapshot", "cancel translate 0",
            "manipulation rotate 1", "snapshot", "cancel rotate 1", "cancel scale 0",
            "manipulation scale 0", "snapshot", "undo scale", "snapshot", "redo scale",
-           "undo scale", "undo rotate", "undo translate"]
-XVFB = ["cancel translate 0", "cancel translate 0", "manipulation translate 0"]
+           "undo scale", "undo rotate", "undo translate", "selection", "selection", "selection",
+           "selection", "edit", "edit", "edit", "undo edit", "redo edit", "undo edit", "edit",
+           "snapshot"]
+SESSION_BOXES = ["replace", "add", "remove"]
+XVFB = ["cancel translate 0", "cancel translate 0", "manipulation translate 0", "selection",
+        "edit", "undo edit"]
 
 # Scripts to refuse: the script (or a device to read), the line named and
 # words of the message.
@@ -65,6 +77,18 @@ REFUSED = [
     (b"key Nope\n", 1, "unknown key 'Nope'"),
     (b"drag 1 1 5 5 steps 10000\n" * 11, 10, "more than 100000 frames"),
     (b"size 8192 8192\n" + b"snapshot big\n" * 3, 4, "pass 200000000 pixels"),
+    (b"middledrag 1 1 5 5 steps 0\n", 1, "'steps N'"),
+    (b"frame\nedit pyramid position 1 2\n", 2, "edit takes NAME, position, rotation or scale"),
+    (b"edit nobody position 1 2 3\n", 1, "no object 'nobody'"),
+    (b"edit crate move 1 2 3\n", 1, "position, rotation or scale, not 'move'"),
+    (b"edit crate position 1 nan 3\n", 1, "'nan' is not a position from -10000 to 10000"),
+    (b"edit crate rotation 0 0 1e400\n", 1, "'1e400' is not an angle in degrees from -3600"),
+    (b"edit crate scale 1 0 1\n", 1, "'0' is not a scale from 0.001 to 1000"),
+    (b"edit crate scale -1 1 1\n", 1, "'-1' is not a scale"),
+    (b"press tip0\nmove tip0 along 20\nedit crate position 1 1 1\n", 3, "while a drag is under way"),
+    # A world-axis scale of a turned object shears it: no Euler angles left.
+    (b"click @tower\nkey O\nkey R\ndrag tip0 tip0 along 40\nedit tower rotation 0 0 0\n", 5,
+     "not a rotation once its columns are normalised"),
 ] + [(b"snapshot %s\n" % name, 1, "not '%s'" % name.decode())
      for name in (b"../x", b"..", b".x", b"a/b", b"/tmp/x")]
 # Every bound at its limit, all of which the viewer takes: 10002 moves.
@@ -78,51 +102,6 @@ drag 10 10 20 20 steps 10000
 size 800 600
 snapshot A-z_0.9
 """
-
-
-class CheckFailed(Exception):
-    pass
-
-
-def require(condition, message, *values):
-    if not condition:
-        raise CheckFailed(message % values)
-
-
-def sub(a, b):
-    return [x - y for x, y in zip(a, b)]
-
-
-def dot(a, b):
-    return sum(x * y for x, y in zip(a, b))
-
-
-def unit(a):
-    return [x / math.sqrt(dot(a, a)) for x in a]
-
-
-def close(a, b, tolerance):
-    return all(abs(x - y) <= tolerance for x, y in zip(a, b))
-
-
-def cross(a, b):
-    return [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]]
-
-
-def pick_ray(layout, pixel):
-    # The eye and the unit direction through the centre of a window pixel.
-    (width, height), camera = layout["window"], layout["camera"]
-    r_min, r_max, u_min, u_max, near = camera["frustum"]
-    r = r_min + (pixel[0] + 0.5) / width * (r_max - r_min)
-    u = u_min + (height - pixel[1] - 0.5) / height * (u_max - u_min)
-    return camera["eye"], unit([near * d + r * x + u * y for d, x, y in
-                                zip(camera["direction"], camera["right"], camera["up"])])
-
-
-def hit(ray, normal, point):
-    (origin, direction) = ray
-    t = dot(normal, sub(point, origin)) / dot(normal, direction)
-    return [o + t * d for o, d in zip(origin, direction)]
 
 
 def gizmo_axis(layout, axis):
@@ -187,10 +166,10 @@ def check_scale(event, layout, press, release):
 CHECKS = {"translate": check_translate, "rotate": check_rotate, "scale": check_scale}
 
 
-def check_log(text, expected, pixels):
+def check_log(text, expected, pixels, editor):
     events = [json.loads(line) for line in text.splitlines() if line.strip()]
     trace = [" ".join(str(e[k]) for k in ("event", "kind", "axis") if k in e) for e in events
-             if e["event"] not in ("layout", "input")]
+             if e["event"] not in ("layout", "input", "inspector")]
     require(trace == expected, "the viewer reported %s", trace)
     first = events[0]
     require(first["mode"] == "translate" and first["selection"] == ["crate"],
@@ -202,15 +181,17 @@ def check_log(text, expected, pixels):
             layout = event
         elif kind == "input" and event["button"] == "left" and event["type"] != "move":
             pixels[event["type"]] = (event["x"], event["y"])
-        elif kind in ("manipulation", "cancel"):
+        elif kind in ("manipulation", "cancel", "edit"):
             # Each starts from the state the last left, bit for bit as printed.
             for item in event["objects"]:
                 require(item["before"] == state.setdefault(item["name"], item["before"]),
                         "%s moved between drags", item["name"])
                 state[item["name"]] = item["world"]
+        editor.see(event, layout, pixels)
         if kind == "manipulation":
             motion = CHECKS[event["kind"]](event, layout, pixels["press"], pixels["release"])
             require(motion > MIN_MOTION, "the %s barely moved (%.4f)", event["kind"], motion)
+        if kind in ("manipulation", "edit"):
             done.append(event)
             undone.clear()
         elif kind == "cancel":
@@ -233,14 +214,40 @@ def check_log(text, expected, pixels):
             snapshots.append(check_png(event["file"], first["window"]))
     require(len(snapshots) < 2 or snapshots[0] != snapshots[1],
             "the frame did not change after the translate")
-    # The last right drag orbits: the camera moves, and the handles with it.
-    last = max(i for i, e in enumerate(events) if e["event"] not in ("layout", "input"))
+    # The last right drag orbits about the selection's centre: the camera
+    # moves, and the handles with it, about a gizmo centre that stays put.
+    # Scripts report the drag's press; a real window's log reports no input,
+    # and the orbit starts from the layout after the last other event.
+    presses = [i for i, e in enumerate(events) if e["event"] == "input"
+               and e["button"] == "right" and e["type"] == "press"]
+    last = max(i for i, e in enumerate(events)
+               if e["event"] not in ("layout", "input", "inspector"))
+    if presses:
+        last = max(i for i, e in enumerate(events[:presses[-1]]) if e["event"] == "layout")
     orbit = [e for e in events[last:] if e["event"] == "layout"]
     shift = max(math.dist(a, b) for a, b in zip(orbit[0]["tips"], orbit[-1]["tips"]))
     require(orbit[0]["camera"]["eye"] != orbit[-1]["camera"]["eye"] and shift > MIN_ORBIT_PIXELS,
             "the right drag moved the handles by %.2f pixels", shift)
-    return "%d drags, cancels, undos and snapshots as expected; orbit of %.1f pixels" % (
-        len(trace), shift)
+    require(close(orbit[0]["center"], orbit[-1]["center"], PIXEL_TOLERANCE),
+            "the orbit moved the selection's centre from %s to %s", orbit[0]["center"],
+            orbit[-1]["center"])
+    return "%d drags, cancels, undos and snapshots as expected; orbit of %.1f pixels; %s" % (
+        len(trace), shift, editor.finish())
+
+
+def check_center(path, center):
+    with open(path) as f:
+        layout = [json.loads(line) for line in f if '"event":"layout"' in line][-1]
+    require(close(layout["center"], center, PIXEL_TOLERANCE), "the gizmo's centre is at %s, not %s",
+            layout["center"], center)
+    return "the gizmo's centre is at %s" % layout["center"]
+
+
+def script_edits(path):
+    # The script's edit commands, as (name, part, [x, y, z]).
+    with open(path) as f:
+        words = [line.split("#")[0].split() for line in f]
+    return [(w[1], w[2], [float(v) for v in w[3:6]]) for w in words if w and w[0] == "edit"]
 
 
 def check_png(path, size):
@@ -304,25 +311,36 @@ def check_edge(args):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("mode", choices=("session", "xvfb", "bad_input"))
+    parser.add_argument("mode", choices=("session", "xvfb", "layout_center", "bad_input"))
     for option in ("--viewer", "--script", "--out", "--log"):
         parser.add_argument(option)
     parser.add_argument("--press", type=int, nargs=2)
     parser.add_argument("--release", type=int, nargs=2)
+    parser.add_argument("--box", type=int, nargs=4)
+    parser.add_argument("--center", type=float, nargs=2)
+    parser.add_argument("--edit", nargs=3, metavar=("NAME", "AXIS", "VALUE"))
     args = parser.parse_args()
-    if args.mode != "xvfb":
+    if args.mode not in ("xvfb", "layout_center"):
         shutil.rmtree(args.out, ignore_errors=True)
         os.makedirs(args.out)
     if args.mode == "session":
         def run_session():
             run = play(args.viewer, args.script, args.out)
             require(run.returncode == 0, "the viewer exited with %d: %s", run.returncode, run.stderr)
-            return check_log(run.stdout, SESSION, {})
+            editor = EditorChecks(SESSION_BOXES, script_edits(args.script))
+            return check_log(run.stdout, SESSION, {}, editor)
         checks = [run_session]
     elif args.mode == "xvfb":
         with open(args.log) as f:
             log = f.read()
-        checks = [lambda: check_log(log, XVFB, {"press": args.press, "release": args.release})]
+        # The inspector's edit: one value of the active object's position.
+        name, axis, value = args.edit[0], int(args.edit[1]), float(args.edit[2])
+        edit = (name, "position", [value if i == axis else None for i in range(3)])
+        editor = EditorChecks(["replace"], [edit], (args.box[:2], args.box[2:]))
+        checks = [lambda: check_log(log, XVFB, {"press": args.press, "release": args.release},
+                                    editor)]
+    elif args.mode == "layout_center":
+        checks = [lambda: check_center(args.log, args.center)]
     else:
         checks = [lambda n=n, case=case: check_refused(args, n, *case)
                   for n, case in enumerate(REFUSED, 1)]
