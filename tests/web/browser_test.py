@@ -2,8 +2,9 @@
 """The demo page in headless Chromium: drags the X arrow's tip 60 px along
 its screen direction with real pointer events and checks the manipulation
 the page logs, that the grabbed point stays under the cursor and that
-Ctrl+Z puts the objects back bit for bit. Saves a screenshot of the page as
-it starts. Runs Debian's Selenium and chromedriver; fetches nothing."""
+Ctrl+Z puts the objects back bit for bit; on a screen of one and of two
+device pixels per CSS pixel. Saves a screenshot of the page as it starts.
+Runs Debian's Selenium and chromedriver; fetches nothing."""
 
 import argparse
 import contextlib
@@ -25,6 +26,9 @@ from selenium.webdriver.common.keys import Keys
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 WINDOW = (1000, 700)
+# Device pixels per CSS pixel of the screens tried; the first one's
+# screenshot is kept.
+SCALES = (1, 2)
 # The drag: its length along the arrow on screen, and the moves it takes.
 DRAG_PIXELS = 60.0
 DRAG_STEPS = 6
@@ -33,7 +37,7 @@ TOLERANCE = 0.03
 # Rounding of the numbers in a logged line, relative.
 PRINTED = 1e-6
 # Longest wait for the page or for a line in its log, seconds.
-TIMEOUT = 30.0
+TIMEOUT = 15.0
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -56,14 +60,15 @@ def serve(folder):
 
 
 @contextlib.contextmanager
-def browser():
+def browser(device_scale):
     profile = tempfile.mkdtemp(prefix="gizmo-web-test-")
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                  "--no-first-run", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync",
-                 "--user-data-dir=" + profile, "--window-size=%d,%d" % WINDOW):
+                 "--user-data-dir=" + profile, "--window-size=%d,%d" % WINDOW,
+                 "--force-device-scale-factor=%g" % device_scale):
         options.add_argument(flag)
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
     driver = webdriver.Chrome(service=Service(executable_path=CHROMEDRIVER), options=options)
@@ -174,8 +179,8 @@ def check(condition, message):
         raise AssertionError(message)
 
 
-def run(page, screenshot):
-    with serve(page) as url, browser() as driver:
+def run(url, device_scale, screenshot):
+    with browser(device_scale) as driver:
         console = Console(driver)
         driver.get(url + "index.html")
         wait_until(driver, "return window.gizmoDemo !== undefined && gizmoDemo.frames() > 0",
@@ -186,6 +191,10 @@ def run(page, screenshot):
             "return [r.left, r.top, r.width, r.height]")
         check(layout["window"] == box[2:], "layout window %s, canvas %s" % (layout["window"], box))
         check(all(float(v).is_integer() for v in box), "canvas off the pixel grid: %s" % box)
+        backing = driver.execute_script(
+            "const c = document.getElementById('view'); return [c.width, c.height]")
+        check(backing == [v * device_scale for v in layout["window"]],
+              "backing store %s for %s CSS pixels" % (backing, layout["window"]))
         check(layout["mode"] == "translate" and layout["selection"] == ["crate"],
               "the page starts in %s on %s" % (layout["mode"], layout["selection"]))
         crate = next(o for o in layout["objects"] if o["name"] == "crate")
@@ -197,7 +206,8 @@ def run(page, screenshot):
             "Math.round(arguments[0] * k), Math.round(arguments[1] * k), 1, 1).data)",
             crate["center"][0], crate["center"][1] + 25, layout["window"][0])
         check(r > 120 and r > g > b, "the crate's face is not filled in its colour: %s" % [r, g, b])
-        driver.save_screenshot(screenshot)
+        if screenshot:
+            driver.save_screenshot(screenshot)
 
         before = driver.execute_script("return gizmoDemo.objects()")
         tip, centre = layout["tips"][0], layout["center"]
@@ -242,9 +252,9 @@ def run(page, screenshot):
         grabbed = add(layout["pivot"], scale(axis, along_axis(layout, press, axis)))
         seen = project(layout, add(grabbed, moved))
         pixel_miss = math.dist(seen, release) / DRAG_PIXELS
-        print("drag %s -> %s: moved %s, expected %s (off by %.3f %%); grabbed point now at "
+        print("%g device pixels per CSS pixel, drag %s -> %s: moved %s, expected %s (off by %.3f %%); grabbed point now at "
               "pixel %s (off by %.3f %% of the drag)"
-              % (press, release, moved, expected, 100 * miss, seen, 100 * pixel_miss))
+              % (device_scale, press, release, moved, expected, 100 * miss, seen, 100 * pixel_miss))
         check(miss <= TOLERANCE, "the object missed the cursor by %.2f %%" % (100 * miss))
         check(pixel_miss <= TOLERANCE,
               "the grabbed point missed the cursor by %.2f %%" % (100 * pixel_miss))
@@ -267,7 +277,9 @@ def main():
     parser.add_argument("--screenshot", required=True, help="PNG to write")
     args = parser.parse_args()
     try:
-        run(args.page, args.screenshot)
+        with serve(args.page) as url:
+            for device_scale in SCALES:
+                run(url, device_scale, args.screenshot if device_scale == SCALES[0] else None)
     except AssertionError as failure:
         print("FAILED:", failure)
         return 1
