@@ -14,9 +14,11 @@ struct ConvexFace {
 };
 
 // The faces of the convex hull of points (any space; the faces use the
-// same). Points that do not span a volume (fewer than four, or all on one
-// plane) have no faces. Meant for the few corners of a wireframe object:
-// the cost grows with the fourth power of the count.
+// same). Every point must be a corner of the hull: none inside it or
+// inside one of its faces or edges. Points that do not span a volume
+// (fewer than four, or all on one plane) have no faces. Meant for the few
+// corners of a wireframe object: the cost grows with the fourth power of
+// the count.
 std::vector<ConvexFace> convexFaces(const std::vector<Wm4::Vector3<float>>& points);
 
 } // namespace ek::web

@@ -7,8 +7,9 @@
     const POLYGON = 1;
     const LINE = 2;
     const BACKGROUND = "rgb(30, 32, 38)";
-    // Page buttons (event.button) and their bits in event.buttons.
-    const BUTTON_BITS = { 0: 1, 1: 4, 2: 2 };
+    // The buttons the session knows (event.button: left, right) and their
+    // bits in event.buttons.
+    const BUTTON_BITS = [[0, 1], [2, 2]];
     // Wheel travel of one notch, by event.deltaMode (pixels, lines, pages).
     const NOTCH = [100, 3, 1];
 
@@ -118,22 +119,27 @@
         return { x: Math.floor(event.clientX - box.left), y: Math.floor(event.clientY - box.top) };
     }
 
-    // A press or release of one button; the page reports those of a second
-    // button held with the first as moves, so every pointer event comes here.
+    // Presses and releases are read off event.buttons: the page reports
+    // those of a second button held with the first as moves, and a
+    // cancelled pointer as no button held, which releases what was.
     function onPointer(event) {
         if (demo === null) {
             return;
         }
         const p = pixelOf(event);
-        const bit = BUTTON_BITS[event.button];
-        if (bit !== undefined && (event.buttons & bit) !== (heldButtons & bit)) {
+        const changed = event.buttons ^ heldButtons;
+        for (const [button, bit] of BUTTON_BITS) {
+            if ((changed & bit) === 0) {
+                continue;
+            }
             if (event.buttons & bit) {
                 canvas.setPointerCapture(event.pointerId);
-                demo.pointerDown(event.button, p.x, p.y, event.shiftKey);
+                demo.pointerDown(button, p.x, p.y, event.shiftKey);
             } else {
-                demo.pointerUp(event.button, p.x, p.y);
+                demo.pointerUp(button, p.x, p.y);
             }
-        } else {
+        }
+        if (changed === 0) {
             demo.pointerMove(p.x, p.y);
         }
         heldButtons = event.buttons;
