@@ -17,9 +17,9 @@ using Vec3 = Wm4::Vector3<float>;
 // centre half a pixel further.
 constexpr float kCanvasPixelCentre = 0.5f;
 
-// Light on the faces: a fixed key light from above and in front, and a
+// Light on the faces: a fixed key light from above, right and in front, and a
 // little from the eye so that no face turned to the viewer is black.
-const Vec3 kKeyLight = Vec3(0.35f, 0.85f, 0.40f) / Vec3(0.35f, 0.85f, 0.40f).Length();
+const Vec3 kKeyLight = Vec3(0.60f, 0.75f, 0.30f) / Vec3(0.60f, 0.75f, 0.30f).Length();
 constexpr float kAmbient = 0.30f;
 constexpr float kKeyShare = 0.50f;
 constexpr float kEyeShare = 0.25f;
