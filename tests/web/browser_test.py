@@ -65,7 +65,7 @@ def browser(device_scale):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
-                 "--no-first-run", "--disable-background-networking",
+                 "--no-first-run", "--disable-background-networking", "--disable-dev-shm-usage",
                  "--disable-component-update", "--disable-sync",
                  "--user-data-dir=" + profile, "--window-size=%d,%d" % WINDOW,
                  "--force-device-scale-factor=%g" % device_scale):
