@@ -213,6 +213,26 @@ void FuzzScene::setReferences(int slot, std::uint8_t choice)
     gizmo->setReferenceObjects(objects);
 }
 
+void FuzzScene::reparentObject(int index, int placeIndex)
+{
+    ek::ekNode* object = this->object(index);
+    ek::ekNode& parent = place(placeIndex);
+    for (const ek::ekNode* above = &parent; above != nullptr; above = above->getParent()) {
+        if (above == object) {
+            return;
+        }
+    }
+    ek::ekGenericTransformation<float> parentInverse;
+    parent.getWorldTransform().Inverse(parentInverse);
+    ek::ekGenericTransformation<float> local;
+    local.Product(parentInverse, object->getWorldTransform());
+    if (ek::ekNode* old = object->getParent()) {
+        old->detachChild(object);
+    }
+    parent.attachChild(object);
+    object->editLocalTransform(true) = local;
+}
+
 void FuzzScene::meddle(Meddling meddling, std::uint8_t argument, ek::ekGizmoNode* told)
 {
     const int slot = argument % kGizmoSlots;
@@ -231,6 +251,12 @@ void FuzzScene::meddle(Meddling meddling, std::uint8_t argument, ek::ekGizmoNode
         break;
     case Meddling::SET_REFERENCES:
         setReferences(slot, static_cast<std::uint8_t>(argument / kGizmoSlots));
+        break;
+    case Meddling::CANCEL_DRAG:
+        view(argument).controller.cancelDrag();
+        break;
+    case Meddling::REPARENT:
+        reparentObject(argument % kObjects, argument / kObjects);
         break;
     case Meddling::DELETE_TOLD:
         for (int i = 0; told != nullptr && i < kGizmoSlots; ++i) {

@@ -57,6 +57,14 @@ public:
     /// Whether an arrow lies within tolerance; changes nothing.
     bool isOver(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
                 float tolerance, int width, int height) const;
+    /// The arrow isOver reports: the nearest within tolerance that a press
+    /// can drag along; -1 when none. Changes nothing.
+    int pickHandle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
+                   float tolerance, int width, int height) const;
+    /// Selects and highlights arrow axis (-1: none, default colours) of
+    /// node, as a hover that found it would, for the next press. A drag
+    /// under way keeps its arrow. Null node: nothing.
+    void selectHandle(ekGizmoNode* node, int axis);
 
     /// Ends a drag under way, then, with an arrow selected, starts one on
     /// node: stores its reference objects' transforms and the listeners
@@ -202,6 +210,14 @@ public:
     /// nothing.
     bool isOver(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
                 float tolerance, int width, int height) const;
+    /// The circle isOver reports: the nearest within tolerance; -1 when
+    /// none. Changes nothing.
+    int pickHandle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
+                   float tolerance, int width, int height) const;
+    /// Selects and highlights circle axis (-1: none, default colours) of
+    /// node, as a hover that found it would, for the next press. A drag
+    /// under way keeps its circle. Null node: nothing.
+    void selectHandle(ekGizmoNode* node, int axis);
 
     /// Ends a drag under way, then, with a circle selected and the cursor
     /// off the pivot's image (a few pixels around it give no direction),
@@ -243,9 +259,6 @@ public:
 private:
     static constexpr int kCircleSegments = 40;
 
-    // The circle nearest to the cursor within tolerance, or -1.
-    int pickCircle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
-                   float tolerance, int width, int height) const;
     float getNearestDistCirclePoint(const ekGizmoNode* node, int axis, const ekCamera* camera,
                                     const Wm4::Vector2<float>& cursorPixel, int width,
                                     int height) const;

@@ -19,6 +19,17 @@ class ekGizmoController;
 /// other event reaches the widget, so the host's own camera navigation never
 /// sees a gizmo drag.
 ///
+/// A release can be lost: the window system delivers it elsewhere or not at
+/// all. After a left press went to the controller, a move with the left
+/// button up is taken as its release at that position (and swallowed as
+/// the release would be), and losing the input (FocusOut, WindowDeactivate,
+/// UngrabMouse on the watched object) cancels the drag under way and drops
+/// the input queued for the controller, a press not yet replayed included.
+/// These events always reach the widget. A visible child widget receives
+/// its window's WindowDeactivate, so the view widget itself is the place to
+/// install the filter; with mouse tracking off, Qt delivers no buttonless
+/// move and only the input loss and the next press end the drag.
+///
 /// Owns neither the engine interface nor the controller; destroying it does
 /// not remove it from the widget. It runs where Qt delivers the widget's
 /// events, the GUI thread, which must also be the thread of the controller
@@ -37,8 +48,8 @@ public:
     ~ekGizmoEventsListener() override;
 
     /// The controller fed from now on; not owned. Null passes every event
-    /// through.
-    void setController(ekGizmoController* controller) { m_controller = controller; }
+    /// through. A press forwarded to the former controller is forgotten.
+    void setController(ekGizmoController* controller);
     /// The controller fed; null when none.
     ekGizmoController* getController() const { return m_controller; }
 
@@ -53,6 +64,8 @@ protected:
 private:
     ekGizmoController* m_controller;
     ekEngineInterface* m_engine;
+    // A left press went to m_controller and its release has not.
+    bool m_leftPressForwarded;
 };
 
 } // namespace ek

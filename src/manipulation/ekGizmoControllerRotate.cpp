@@ -159,37 +159,42 @@ bool ekGizmoControllerRotate::updateRotateHover(ekGizmoNode* node, const ekCamer
     if (node == nullptr) {
         return false;
     }
-    const int best = pickCircle(node, camera, pos, tolerance, width, height);
+    const int best = pickHandle(node, camera, pos, tolerance, width, height);
+    selectHandle(node, best);
+    return best != kNoAxis;
+}
+
+void ekGizmoControllerRotate::selectHandle(ekGizmoNode* node, int axis)
+{
+    if (node == nullptr) {
+        return;
+    }
     // The circle of a drag under way is the one pressed, whatever lies
     // under the cursor now.
     if (!isDragging()) {
-        m_selectedAxis = static_cast<unsigned int>(best);
+        m_selectedAxis = static_cast<unsigned int>(axis);
     }
-    if (best == kNoAxis) {
+    if (axis == kNoAxis) {
         node->applyDefaultColors();
-        return false;
+    } else {
+        node->highlight(static_cast<unsigned int>(axis));
     }
-    node->highlight(static_cast<unsigned int>(best));
-    return true;
 }
 
 bool ekGizmoControllerRotate::isOver(const ekGizmoNode* node, const ekCamera* camera,
                                      const Wm4::Vector2<float>& pos, float tolerance, int width,
                                      int height) const
 {
-    if (node == nullptr) {
-        return false;
-    }
-    const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
-    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
-        return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
-    });
+    return pickHandle(node, camera, pos, tolerance, width, height) != kNoAxis;
 }
 
-int ekGizmoControllerRotate::pickCircle(const ekGizmoNode* node, const ekCamera* camera,
+int ekGizmoControllerRotate::pickHandle(const ekGizmoNode* node, const ekCamera* camera,
                                         const Wm4::Vector2<float>& pos, float tolerance,
                                         int width, int height) const
 {
+    if (node == nullptr) {
+        return kNoAxis;
+    }
     const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
     return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
         return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);

@@ -174,31 +174,46 @@ bool ekGizmoControllerTranslate::updateTranslateHover(ekGizmoNode* node, const e
     ArrowProbe arrows(*node, *camera, pos, width, height);
     const int best = pickNearestAxis(axisMask, tolerance,
                                      [&arrows](int axis) { return arrows.distance(axis); });
-    if (best == kNoAxis) {
+    selectHandle(node, best);
+    return best != kNoAxis;
+}
+
+void ekGizmoControllerTranslate::selectHandle(ekGizmoNode* node, int axis)
+{
+    if (node == nullptr) {
+        return;
+    }
+    if (axis == kNoAxis) {
         node->applyDefaultColors();
     } else {
-        node->highlight(static_cast<unsigned int>(best));
+        node->highlight(static_cast<unsigned int>(axis));
     }
     // The axis of a drag under way is the one pressed, whatever lies under
     // the cursor now.
     if (m_dragging == 0) {
-        m_selectedAxis = best;
+        m_selectedAxis = axis;
     }
-    return best != kNoAxis;
 }
 
 bool ekGizmoControllerTranslate::isOver(const ekGizmoNode* node, const ekCamera* camera,
                                         const Wm4::Vector2<float>& pos, float tolerance,
                                         int width, int height) const
 {
+    return pickHandle(node, camera, pos, tolerance, width, height) != kNoAxis;
+}
+
+int ekGizmoControllerTranslate::pickHandle(const ekGizmoNode* node, const ekCamera* camera,
+                                           const Wm4::Vector2<float>& pos, float tolerance,
+                                           int width, int height) const
+{
     if (node == nullptr) {
-        return false;
+        return kNoAxis;
     }
     ArrowProbe arrows(*node, *camera, pos, width, height);
     const Wm4::Line3<float> ray = pickRay(camera, pos);
     // The press answer promises a drag: a handle that cannot give one is not
     // reported, so that the host's own navigation keeps the event.
-    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
+    return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
         const float distance = arrows.distance(axis);
         return distance <= tolerance && canDragAlong(*node, ray, axis)
             ? distance
