@@ -2,6 +2,8 @@
 # Installs the Debian packages the build, the tests, the viewer, the
 # reference docs and the Debian package (cpack) need, only those that are
 # missing. Run as root or with sudo available.
+#   --web  also what the browser demo needs: emscripten to build it,
+#          Chromium, its driver and Selenium to test it (the web preset)
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,16 @@ packages=(
     python3 xvfb xdotool x11-utils
     doxygen pkgconf dpkg-dev file
 )
+
+for argument in "$@"; do
+    case "$argument" in
+    --web) packages+=(emscripten chromium chromium-driver python3-selenium) ;;
+    *)
+        echo "usage: $0 [--web]" >&2
+        exit 2
+        ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
