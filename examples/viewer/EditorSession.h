@@ -13,6 +13,7 @@
 #include <ekSceneGraph/ekCamera.h>
 #include <ekSceneGraph/ekEngine.h>
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -28,6 +29,17 @@ enum class SelectionChange {
     Remove,
     Toggle, // each object hit goes in if it was out, out if it was in
 };
+
+// The snapping steps a host sets: translate (world units), rotate
+// (degrees), scale (factor).
+enum class SnapStep { Translate, Rotate, Scale };
+
+// The steps snapping turns on with until a script or the host sets one.
+constexpr std::array<float, 3> kDefaultSnapSteps = {0.25f, 15.0f, 0.25f};
+// The on-screen extent below which a handle fades, pixels: a quarter of
+// an axis's expected size, so an axis across the view (the full size)
+// never fades and one within about 14 degrees of the view direction does.
+constexpr float kFadeThreshold = 20.0f;
 
 // Everything the viewer edits, without any Qt: the engine with its scene
 // and camera, one gizmo on the selection, its controller, the history of
@@ -108,6 +120,29 @@ public:
     // which records and reports nothing.
     bool edit(std::size_t index, TransformPart part, const Wm4::Vector3<float>& value);
 
+    // --- Extended handles, snapping and edge-on fading: all off at the
+    // start, so that the gizmo is the library's default one.
+
+    // Plane squares, screen handle, view ring, trackball and a grabbable
+    // uniform-scale centre (ignored while busy).
+    void setExtendedHandles(bool on);
+    bool extendedHandles() const;
+    // Fades what is seen edge-on below kFadeThreshold pixels: an arrow
+    // pointing at the camera, never one lying across the view (ignored
+    // while busy).
+    void setFading(bool on);
+    bool fading() const { return m_fading; }
+    // Sets that step (world units, degrees with 0 free, or a scale factor
+    // step) and turns snapping on; later presses round to it.
+    void setSnapStep(SnapStep kind, float step);
+    // Back to the library's default: rotations in 5-degree steps,
+    // translations and scales free.
+    void resetSnapping();
+    // Snapping off, or on with the steps set last (kDefaultSnapSteps until
+    // the first is set).
+    void toggleSnapping();
+    bool snapping() const { return m_controller.isSnapping(); }
+
     // --- Camera. Each motion is reported when it ends (endNavigation).
 
     // Starts an orbit about the selection's centre (the target without a
@@ -129,8 +164,11 @@ public:
     // The selection's world translation, Euler angles (degrees) and scale.
     // Written into out, whose capacity is reused from frame to frame.
     void statusLine(std::string& out) const;
-    // Mode, orientation and the three options, likewise.
+    // Mode, orientation and the options, likewise.
     void optionsLine(std::string& out) const;
+    // What the drag under way has done so far (world), e.g. "move (0.50,
+    // 0, 0)"; empty when no drag has moved yet.
+    void dragReadout(std::string& out) const;
 
 private:
     // Applies change with the objects hit (in the scene's order); the
@@ -142,6 +180,8 @@ private:
     void applySelection();
     void updateCamera();
     void measureLayout(ViewLayout& out) const;
+    // The layout's extended handles and faded axes.
+    void measureExtendedHandles(ViewLayout& out) const;
 
     JsonReport& m_report;
     UndoStack m_history;
@@ -159,6 +199,8 @@ private:
     int m_width = 800;
     int m_height = 600;
     bool m_layoutDue = true;
+    bool m_fading = false;
+    std::array<float, 3> m_snapSteps = kDefaultSnapSteps; // by SnapStep
     ViewLayout m_layout;
 };
 

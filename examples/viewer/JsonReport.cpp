@@ -139,6 +139,26 @@ void appendObjects(std::string& out, const Manipulation& manipulation, bool curr
     out += ']';
 }
 
+// The layout's optional members, each only when its option is on, so that
+// a session that enables nothing reports exactly what it always did.
+void appendExtendedHandles(std::string& out, const ViewLayout& layout)
+{
+    if (layout.extended) {
+        out += ",\"planes\":";
+        appendPixels(out, layout.planes);
+        out += ",\"screen\":";
+        appendPixel(out, layout.screen);
+        out += ",\"viewRing\":";
+        appendPixel(out, layout.viewRing);
+    }
+    if (layout.extended || layout.fading) {
+        out += ",\"faded\":";
+        appendList(out, layout.faded.size(), [&layout](std::string& o, std::size_t i) {
+            o += layout.faded[i] ? "true" : "false";
+        });
+    }
+}
+
 } // namespace
 
 void JsonReport::layout(const ViewLayout& layout)
@@ -164,6 +184,7 @@ void JsonReport::layout(const ViewLayout& layout)
         appendMatrix(m_line, layout.axes);
         m_line += ",\"axisLength\":";
         appendNumber(m_line, layout.axisLength);
+        appendExtendedHandles(m_line, layout);
     } else {
         m_line += ",\"center\":null,\"tips\":null";
     }
@@ -277,6 +298,12 @@ void JsonReport::writeManipulation(const char* event, const Manipulation& manipu
     appendString(m_line, kindName(manipulation.kind));
     m_line += ",\"axis\":";
     appendNumber(m_line, manipulation.axis);
+    m_line += ",\"handle\":";
+    if (const char* handle = handleName(manipulation.kind, manipulation.handle)) {
+        appendString(m_line, handle);
+    } else {
+        m_line += "null";
+    }
     if (withDelta) {
         m_line += ",\"delta\":";
         appendDelta(m_line, manipulation.delta);

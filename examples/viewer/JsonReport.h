@@ -19,12 +19,14 @@ public:
     explicit JsonReport(std::ostream& out) : m_out(out) {}
 
     // {"event":"layout",...}: window size, gizmo handles in window pixels,
-    // camera and objects.
+    // camera and objects; "planes", "screen" and "viewRing" only with
+    // extended handles, "faded" only with them or fading.
     void layout(const ViewLayout& layout);
-    // {"event":"manipulation","kind":..,"axis":..,"delta":[16],"objects":[..]}:
-    // delta row-major 4x4; each object's world transform after (and before).
+    // {"event":"manipulation","kind":..,"axis":..,"handle":..,"delta":[16],
+    // "objects":[..]}: handle as handleName says; delta row-major 4x4; each
+    // object's world transform after (and before).
     void manipulation(const Manipulation& manipulation);
-    // {"event":"cancel","kind":..,"axis":..,"objects":[..]}: a drag cancelled
+    // {"event":"cancel","kind":..,"axis":..,"handle":..,"objects":[..]}: a drag cancelled
     // midway (Esc, right press); each object's world transform after the
     // cancel and before the drag, the same since the cancel restores it.
     void cancellation(const Manipulation& manipulation);

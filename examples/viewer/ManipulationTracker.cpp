@@ -52,6 +52,12 @@ void ManipulationTracker::onScaleManipulatorEnd(const ekGenericTransformation<fl
     end(ManipulationKind::Scale, delta);
 }
 
+void ManipulationTracker::onManipulatorDragged(const ekGenericTransformation<float>& delta)
+{
+    m_running = delta;
+    m_moved = m_open;
+}
+
 bool ManipulationTracker::cancel(ekGizmoController& controller)
 {
     m_cancelling = true;
@@ -70,6 +76,7 @@ void ManipulationTracker::begin(ManipulationKind kind)
     m_current = Manipulation();
     m_current.kind = kind;
     m_current.axis = m_controller.getActiveAxis();
+    m_current.handle = m_controller.getActiveHandle();
     for (ekSpatial* object : m_gizmo.getReferenceObjects()) {
         if (object != nullptr) {
             m_current.objects.push_back({object, object->getLocalTransform(), {},
@@ -77,6 +84,7 @@ void ManipulationTracker::begin(ManipulationKind kind)
         }
     }
     m_open = true;
+    m_moved = false;
 }
 
 void ManipulationTracker::end(ManipulationKind kind, const ekGenericTransformation<float>& delta)

@@ -33,12 +33,21 @@ public:
     void onRotateManipulatorEnd(const ekGenericTransformation<float>& delta) override;
     void onScaleManipulatorStart() override;
     void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta) override;
+    void onManipulatorDragged(const ekGenericTransformation<float>& delta) override;
 
     // Cancels the controller's drag under way; the end it sends meanwhile
     // closes the manipulation as cancelled. False when none was under way.
     bool cancel(ekGizmoController& controller);
     // Whether a manipulation is under way.
     bool isOpen() const { return m_open; }
+    // The kind of the manipulation under way (meaningful while isOpen).
+    ManipulationKind openKind() const { return m_current.kind; }
+    // The world delta the drag under way applies so far; null before its
+    // first applied move and when none is under way.
+    const ekGenericTransformation<float>* runningDelta() const
+    {
+        return m_open && m_moved ? &m_running : nullptr;
+    }
     // True once after each finished manipulation (the gizmo has moved).
     bool takeFinished();
 
@@ -52,7 +61,9 @@ private:
     UndoStack& m_history;
     JsonReport& m_report;
     Manipulation m_current;
+    ekGenericTransformation<float> m_running; // see runningDelta
     bool m_open = false;
+    bool m_moved = false; // the open drag has applied a move
     bool m_cancelling = false;
     bool m_finished = false;
 };

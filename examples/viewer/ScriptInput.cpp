@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <cstddef>
 
 namespace ek::viewer {
 namespace {
@@ -96,6 +97,39 @@ bool readEditValue(const QString& word, TransformPart part, double& out, QString
     }
     out = value;
     return true;
+}
+
+bool readSnapStep(const QString& word, SnapStep kind, double& out, QString& error)
+{
+    static const char* const what[] = {"a translate step", "a rotate step", "a scale step"};
+    static const char* const unit[] = {" world units", " degrees", ""};
+    const auto index = std::size_t(kind);
+    bool ok = false;
+    const double value = word.toDouble(&ok);
+    // Written so that NaN fails too.
+    if (!ok || !(value == 0.0 || (value >= kMinSnapSteps[index] && value <= kMaxSnapSteps[index]))) {
+        error = word.isEmpty() ? QStringLiteral("%1 is missing").arg(QLatin1String(what[index]))
+                               : QStringLiteral("'%1' is not %2: 0 (free) or from %3 to %4%5")
+                                     .arg(word, QLatin1String(what[index]))
+                                     .arg(kMinSnapSteps[index])
+                                     .arg(kMaxSnapSteps[index])
+                                     .arg(QLatin1String(unit[index]));
+        return false;
+    }
+    out = value;
+    return true;
+}
+
+int indexOfWord(const QString& word, std::initializer_list<const char*> names)
+{
+    int index = 0;
+    for (const char* name : names) {
+        if (word == QLatin1String(name)) {
+            return index;
+        }
+        ++index;
+    }
+    return -1;
 }
 
 bool readWhole(const QString& word, int min, int max, int& out)

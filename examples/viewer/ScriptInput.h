@@ -1,9 +1,12 @@
 #pragma once
 
+#include "EditorSession.h"
 #include "ParameterEditor.h"
 
 #include <QString>
 #include <QtGlobal>
+
+#include <initializer_list>
 
 namespace ek::viewer {
 
@@ -39,6 +42,16 @@ bool readPixels(const QString& word, double& out, QString& error);
 // A finite number an edit of part takes (see ParameterEditor.h); otherwise
 // false with error saying why.
 bool readEditValue(const QString& word, TransformPart part, double& out, QString& error);
+// Snapping steps a script may set, by SnapStep (world units, degrees, scale
+// factor): 0 (free) or within [min, max]; a smaller step would round a drag
+// to nothing useful, a larger one never lets it move.
+constexpr double kMinSnapSteps[] = {0.001, 0.01, 0.001};
+constexpr double kMaxSnapSteps[] = {1000.0, 360.0, 100.0};
+// A step of kind: 0 or a finite number within its bounds; otherwise false
+// with error saying why.
+bool readSnapStep(const QString& word, SnapStep kind, double& out, QString& error);
+// The index of word among names, or -1 when it is none of them.
+int indexOfWord(const QString& word, std::initializer_list<const char*> names);
 // A whole decimal number within [min, max].
 bool readWhole(const QString& word, int min, int max, int& out);
 // A file name of ASCII letters, digits, '-', '_' and '.', not starting with

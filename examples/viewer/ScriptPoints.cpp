@@ -105,6 +105,12 @@ bool ScriptRunner::readHandle(const QString& name, double& x, double& y, int& ti
             tip = index;
         } else if (indexed && name.chopped(1) == QLatin1String("ring")) {
             found = &layout.rings[std::size_t(index)];
+        } else if (indexed && name.chopped(1) == QLatin1String("plane")) {
+            found = &layout.planes[std::size_t(index)];
+        } else if (name == QLatin1String("screen")) {
+            found = &layout.screen;
+        } else if (name == QLatin1String("viewring")) {
+            found = &layout.viewRing;
         }
     }
     if (found == nullptr || !found->visible) {

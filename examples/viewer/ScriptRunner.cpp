@@ -13,7 +13,6 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include <array>
 #include <cstddef>
 
 namespace ek::viewer {
@@ -51,14 +50,12 @@ bool readButton(const QString& word, Qt::MouseButton& button)
 
 bool readPart(const QString& word, TransformPart& part)
 {
-    const std::array<const char*, 3> names = {"position", "rotation", "scale"};
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (word == QLatin1String(names[i])) {
-            part = static_cast<TransformPart>(i);
-            return true;
-        }
+    const int index = indexOfWord(word, {"position", "rotation", "scale"});
+    if (index < 0) {
+        return false;
     }
-    return false;
+    part = static_cast<TransformPart>(index);
+    return true;
 }
 
 const char* typeName(QEvent::Type type)
@@ -157,6 +154,12 @@ bool ScriptRunner::runCommand(const QStringList& words, QString& error)
         m_session.focus();
     } else if (command == QLatin1String("edit")) {
         if (!edit(words, error)) {
+            return false;
+        }
+        at = int(words.size());
+    } else if (command == QLatin1String("handles") || command == QLatin1String("snap")
+               || command == QLatin1String("fade")) {
+        if (!option(words, error)) {
             return false;
         }
         at = int(words.size());

@@ -34,8 +34,13 @@ class ViewerWidget;
 //   edit NAME rotation X Y Z   (degrees) or scale as the inspector does,
 //   edit NAME scale X Y Z      world or local as the orientation says
 //   snapshot NAME              write NAME.png to the output folder
+//   handles extended|specified the gizmo's extended handles on or off
+//   snap translate|rotate|scale STEP   set that step, snapping on
+//   snap off                   back to 5-degree rotations, free moves
+//   fade on|off                edge-on fading
 // A point P is "X Y", or a handle of the latest layout: center, tip0..2,
-// ring0..2, or @NAME for an object's centre. A handle may be followed by
+// ring0..2, plane0..2, screen, viewring (the last three with extended
+// handles), or @NAME for an object's centre. A handle may be followed by
 // an offset "DX DY", or a tip by "along D": D pixels along its arrow.
 //
 // Input outside the bounds of ScriptInput.h stops the run, as does any
@@ -63,6 +68,8 @@ private:
     bool wheel(const QStringList& words, int& at, QString& error);
     bool key(const QString& sequence, QString& error);
     bool edit(const QStringList& words, QString& error);
+    // handles, snap and fade.
+    bool option(const QStringList& words, QString& error);
     bool snapshot(const QString& name, QString& error);
     // Runs one frame, unless the script has used up kMaxScriptFrames.
     bool advanceFrame(QString& error);

@@ -110,6 +110,7 @@ void EditorSession::measureLayout(ViewLayout& out) const
     }
     out.axes = m_controller.getCurrentOrientation();
     out.axisLength = (frame.ApplyForward(Vec3::UNIT_X, true) - out.pivot).Length();
+    measureExtendedHandles(out);
 
     out.eye = m_camera->getLocation();
     out.right = m_camera->getRVector();
@@ -162,13 +163,16 @@ void EditorSession::statusLine(std::string& out) const
 
 void EditorSession::optionsLine(std::string& out) const
 {
-    char buffer[160];
+    char buffer[256];
     std::snprintf(buffer, sizeof buffer,
-                  "%s   orientation %s   uniform scale %s   snap %s   near/far %s   F1 help",
+                  "%s   orientation %s   uniform scale %s   snap %s   near/far %s   handles %s   "
+                  "steps %s   fade %s   F1 help",
                   modeName(m_mode), orientationName(m_controller.getOrientationReference()),
                   m_gizmo->shouldUseUniformScale() ? "on" : "off",
                   m_gizmo->shouldSnapRotationToAxis() ? "on" : "off",
-                  m_gizmo->shouldRestrictPositionBetweenNearFar() ? "on" : "off");
+                  m_gizmo->shouldRestrictPositionBetweenNearFar() ? "on" : "off",
+                  m_gizmo->hasExtendedHandles() ? "extended" : "specified",
+                  m_controller.isSnapping() ? "on" : "off", m_fading ? "on" : "off");
     out = buffer;
 }
 

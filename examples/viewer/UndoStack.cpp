@@ -28,6 +28,35 @@ const char* kindName(ManipulationKind kind)
     return "translate";
 }
 
+const char* handleName(ManipulationKind kind, ekGizmoHandle handle)
+{
+    static const char* const tips[] = {"tip0", "tip1", "tip2"};
+    static const char* const rings[] = {"ring0", "ring1", "ring2"};
+    static const char* const planes[] = {"plane0", "plane1", "plane2"};
+    const int axis = axisOf(handle);
+    switch (handle) {
+    case ekGizmoHandle::AXIS_X:
+    case ekGizmoHandle::AXIS_Y:
+    case ekGizmoHandle::AXIS_Z:
+        return kind == ManipulationKind::Rotate ? rings[axis] : tips[axis];
+    case ekGizmoHandle::PLANE_X:
+    case ekGizmoHandle::PLANE_Y:
+    case ekGizmoHandle::PLANE_Z:
+        return planes[axis];
+    case ekGizmoHandle::SCREEN:
+        return "screen";
+    case ekGizmoHandle::VIEW_RING:
+        return "viewring";
+    case ekGizmoHandle::TRACKBALL:
+        return "trackball";
+    case ekGizmoHandle::CENTER:
+        return "center";
+    case ekGizmoHandle::NONE:
+        break;
+    }
+    return nullptr;
+}
+
 bool Manipulation::changedAnything() const
 {
     for (const ObjectChange& change : objects) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ek3DManipulation/ekGizmoHandle.h>
+
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekObject.h>
 #include <ekSceneGraph/ekSpatial.h>
@@ -15,6 +17,10 @@ enum class ManipulationKind { Translate, Rotate, Scale, Edit };
 
 // "translate", "rotate", "scale" or "edit".
 const char* kindName(ManipulationKind kind);
+// How scripts and reports name a dragged handle: tip0..2 (arrows and scale
+// handles), ring0..2 (rotate circles), plane0..2, screen, viewring,
+// trackball, center; null for NONE.
+const char* handleName(ManipulationKind kind, ekGizmoHandle handle);
 
 // What one finished manipulation did to one object.
 struct ObjectChange {
@@ -29,6 +35,7 @@ struct ObjectChange {
 struct Manipulation {
     ManipulationKind kind = ManipulationKind::Translate;
     int axis = -1; // gizmo axis 0..2, -1 when the press found none or for an edit
+    ekGizmoHandle handle = ekGizmoHandle::NONE; // the handle pressed; NONE for an edit
     // World transform the drag applied on top of the transforms at the
     // press (for a scale: the linear change of the first object); the
     // identity for an edit.

@@ -43,6 +43,18 @@ struct ViewLayout {
     ScreenPoint centre;
     std::array<ScreenPoint, 3> tips;
     std::array<ScreenPoint, 3> rings;
+    // With extended handles (reported only then): the centre of each plane
+    // square (index: the plane's normal axis; not visible when hidden or
+    // faded), the screen handle's centre and the view ring's point straight
+    // right of the centre.
+    bool extended = false;
+    std::array<ScreenPoint, 3> planes;
+    ScreenPoint screen;
+    ScreenPoint viewRing;
+    // Which axes are faded edge-on; reported with extended handles or
+    // fading on.
+    bool fading = false;
+    std::array<bool, 3> faded{};
     Wm4::Vector3<float> pivot;     // world centre of the gizmo
     Wm4::Matrix3<float> axes;      // world directions of its axes, as columns
     float axisLength = 0.0f;       // world length of one axis

@@ -2,6 +2,8 @@
 
 #include "EditorSession.h"
 
+#include <ek3DManipulation/ekGizmoController.h>
+#include <ek3DManipulation/ekGizmoHandle.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
 #include <QColor>
@@ -46,6 +48,7 @@ bool ViewerWidget::InputObserver::eventFilter(QObject* /*watched*/, QEvent* even
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         const auto* mouse = static_cast<const QMouseEvent*>(event);
+        m_view.m_cursorAt = mouse->position().toPoint();
         m_view.update();
         if (mouse->button() == Qt::RightButton && m_session.cancelDrag()) {
             // Taken here, before the bridge: the press that cancels a drag
@@ -56,6 +59,8 @@ bool ViewerWidget::InputObserver::eventFilter(QObject* /*watched*/, QEvent* even
     }
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
+        // The bridge swallows a drag's moves: the readout follows them here.
+        m_view.m_cursorAt = static_cast<const QMouseEvent*>(event)->position().toPoint();
         m_view.update();
         break;
     default:
@@ -75,6 +80,7 @@ ViewerWidget::ViewerWidget(EditorSession& session, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_gizmoFilter.setController(&session.controller());
+    m_gizmoFilter.setSnapToggleOnCtrl(true);
     // The filter installed last runs first: the observer sees every event,
     // then the bridge decides what the widget gets.
     installEventFilter(&m_gizmoFilter);
@@ -106,6 +112,7 @@ void ViewerWidget::advanceFrame()
         m_gesture = Gesture::None;
     }
     refreshTexts();
+    updateCursor();
     if (m_frameListener) {
         m_frameListener();
     }
@@ -170,6 +177,15 @@ void ViewerWidget::keyPressEvent(QKeyEvent* event)
             break;
         case Qt::Key_N:
             m_session.toggleNearFarRestriction();
+            break;
+        case Qt::Key_H:
+            m_session.setExtendedHandles(!m_session.extendedHandles());
+            break;
+        case Qt::Key_I:
+            m_session.toggleSnapping();
+            break;
+        case Qt::Key_V:
+            m_session.setFading(!m_session.fading());
             break;
         case Qt::Key_F:
             m_session.focus();
@@ -278,6 +294,19 @@ void ViewerWidget::render(QPainter& painter)
                     m_session.selection(), QSizeF(size()));
     drawBox(painter);
     drawTexts(painter);
+    drawReadout(painter);
+}
+
+void ViewerWidget::updateCursor()
+{
+    const ekGizmoController& controller = m_session.controller();
+    if (controller.getActiveHandle() != ekGizmoHandle::NONE) {
+        setCursor(Qt::ClosedHandCursor);
+    } else if (controller.getHoveredHandle() != ekGizmoHandle::NONE) {
+        setCursor(Qt::OpenHandCursor);
+    } else {
+        unsetCursor();
+    }
 }
 
 void ViewerWidget::drawBox(QPainter& painter) const

@@ -22,7 +22,9 @@ class EditorSession;
 // never reaches the selection or the camera navigation here; what it lets
 // through selects (left click, left drag: a box), orbits (right drag), pans
 // (middle drag, Shift + right drag) and zooms (wheel). Keys pass the
-// bridge untouched: Esc cancels a drag, or else quits.
+// bridge untouched: Esc cancels a drag, or else quits. Ctrl held at a
+// press on a handle inverts snapping for that drag; while a drag moves, a
+// readout of what it has done so far follows the cursor.
 class ViewerWidget : public QWidget {
 public:
     // session must outlive the widget.
@@ -68,6 +70,10 @@ private:
     void render(QPainter& painter);
     void drawBox(QPainter& painter) const;
     void drawTexts(QPainter& painter);
+    // The drag readout beside the cursor, over whatever lies there.
+    void drawReadout(QPainter& painter);
+    // The cursor's shape for the handle under it or dragged.
+    void updateCursor();
     // Rebuilds the status texts when the session's changed.
     void refreshTexts();
     void finishSelection();
@@ -81,11 +87,13 @@ private:
     std::string m_statusShown;
     std::string m_optionsScratch;
     std::string m_optionsShown;
+    std::string m_readout;
     QString m_status;
     QString m_options;
     Gesture m_gesture = Gesture::None;
     QPoint m_pressAt; // where the gesture started
     QPoint m_lastAt;  // where the cursor was at its last move
+    QPoint m_cursorAt; // where the cursor is, whoever took its events
     Qt::KeyboardModifiers m_pressModifiers; // held at the gesture's press
     bool m_helpShown = false;
 };
