@@ -5,6 +5,9 @@
 #     from the reported camera and the pixels of its press and release,
 #     cancels against the state they restore, the history, the snapshots and
 #     a closing orbit.
+#   check_viewer.py extended --viewer BIN --script FILE --out DIR
+#     plays extended.txt headless: extended handles, snapping and fading
+#     (extended_checks.py).
 #   check_viewer.py xvfb --log FILE --press X Y --release X Y --box X0 Y0 X1 Y1
 #                   --edit NAME AXIS VALUE
 #     the same of the log of a real-window session (xvfb_session_test.sh):
@@ -22,34 +25,32 @@ import shutil
 import subprocess
 import sys
 
+from drag_checks import check_rotate, check_scale, check_translate
 from editor_checks import EditorChecks
-from viewer_math import CheckFailed, close, cross, dot, hit, pick_ray, require, sub, unit
+from extended_checks import EXTENDED_KEYS, check_extended_log
+from viewer_math import CheckFailed, close, require
 
-# World positions agree to this (the scene spans about 20; the viewer
-# computes in single precision and prints 7 digits).
-POSITION_TOLERANCE = 1e-3
-ANGLE_TOLERANCE = 1e-4  # radians
-MATRIX_TOLERANCE = 1e-3  # matrix entries and scale factors, relative to 1
 # Translate distance, rotation angle or scale factor less one: a drag that
 # moved less than this proves nothing.
 MIN_MOTION = 0.05
 MIN_ORBIT_PIXELS = 2.0
 PIXEL_TOLERANCE = 0.05  # a point the view keeps in place, pixels
-ROTATION_STEP = math.radians(5.0)
 # A run that takes longer has hung: every bound keeps a script well inside
 # it, even under the sanitizers.
 HANG_SECONDS = 60
 
-# What each session reports, in order: "event kind axis", as far as given.
-SESSION = ["snapshot", "manipulation translate 0", "snapshot", "cancel translate 0",
-           "manipulation rotate 1", "snapshot", "cancel rotate 1", "cancel scale 0",
-           "manipulation scale 0", "snapshot", "undo scale", "snapshot", "redo scale",
+# What each session reports, in order: "event kind axis handle", as far as
+# given.
+SESSION = ["snapshot", "manipulation translate 0 tip0", "snapshot", "cancel translate 0 tip0",
+           "manipulation rotate 1 ring1", "snapshot", "cancel rotate 1 ring1",
+           "cancel scale 0 tip0", "manipulation scale 0 tip0", "snapshot", "undo scale",
+           "snapshot", "redo scale",
            "undo scale", "undo rotate", "undo translate", "selection", "selection", "selection",
            "selection", "edit", "edit", "edit", "undo edit", "redo edit", "undo edit", "edit",
            "snapshot"]
 SESSION_BOXES = ["replace", "add", "remove"]
-XVFB = ["cancel translate 0", "cancel translate 0", "manipulation translate 0", "selection",
-        "edit", "undo edit"]
+XVFB = ["cancel translate 0 tip0", "cancel translate 0 tip0", "manipulation translate 0 tip0",
+        "selection", "edit", "undo edit"]
 
 # Scripts to refuse: the script (or a device to read), the line named and
 # words of the message.
@@ -104,72 +105,13 @@ snapshot A-z_0.9
 """
 
 
-def gizmo_axis(layout, axis):
-    return unit(layout["axes"][axis::3])  # a column of the row-major matrix
-
-
-def along_axis(layout, axis, press, release):
-    # Both pick rays meet the plane that holds the axis and faces the press
-    # ray most; how far apart the hits lie along the axis.
-    ray, pivot = pick_ray(layout, press), layout["pivot"]
-    normal = max((gizmo_axis(layout, (axis + k) % 3) for k in (1, 2)),
-                 key=lambda n: abs(dot(n, ray[1])))
-    moved = sub(hit(pick_ray(layout, release), normal, pivot), hit(ray, normal, pivot))
-    return dot(moved, gizmo_axis(layout, axis))
-
-
-def check_translate(event, layout, press, release):
-    along = along_axis(layout, event["axis"], press, release)
-    expected = [along * x for x in gizmo_axis(layout, event["axis"])]
-    require(close(event["delta"][3:12:4], expected, POSITION_TOLERANCE),
-            "translate delta %s, expected %s", event["delta"], expected)
-    for item in event["objects"]:
-        moved = sub(item["world"]["translation"], item["before"]["translation"])
-        require(close(moved, expected, POSITION_TOLERANCE), "%s moved by %s", item["name"], moved)
-    return along
-
-
-def check_rotate(event, layout, press, release):
-    # The angle between the hits on the circle's plane, in whole steps.
-    pivot, normal = layout["pivot"], gizmo_axis(layout, event["axis"])
-    w, u = (unit(sub(hit(pick_ray(layout, p), normal, pivot), pivot)) for p in (press, release))
-    steps = math.atan2(dot(u, cross(normal, w)), dot(w, u)) / ROTATION_STEP
-    angle = math.copysign(math.floor(abs(steps) + 0.5), steps) * ROTATION_STEP
-    delta = event["delta"]
-    rows = [delta[0:3], delta[4:7], delta[8:11]]
-    skew = [rows[2][1] - rows[1][2], rows[0][2] - rows[2][0], rows[1][0] - rows[0][1]]
-    applied = math.atan2(dot(skew, normal) / 2, (rows[0][0] + rows[1][1] + rows[2][2] - 1) / 2)
-    require(abs(applied - angle) <= ANGLE_TOLERANCE, "rotated %.4f rad, expected %.4f", applied, angle)
-    image = [dot(row, pivot) + t for row, t in zip(rows, delta[3:12:4])]
-    require(close(image, pivot, POSITION_TOLERANCE), "the pivot moved to %s", image)
-    for item in event["objects"]:
-        before = item["before"]["matrix"]
-        expected = [dot(rows[i], before[j::3]) for i in range(3) for j in range(3)]
-        require(close(item["world"]["matrix"], expected, MATRIX_TOLERANCE),
-                "%s was not rotated by the delta", item["name"])
-    return abs(angle)
-
-
-def check_scale(event, layout, press, release):
-    axis = event["axis"]
-    k = along_axis(layout, axis, press, release) / layout["axisLength"]
-    factor = 1 + k if k >= 0 else 1 / (1 - k)
-    for item in event["objects"]:
-        before, after = item["before"], item["world"]
-        expected = [x * (factor if i // 3 == axis else 1) for i, x in enumerate(before["matrix"])]
-        require(close(after["matrix"], expected, MATRIX_TOLERANCE) and
-                close(after["translation"], before["translation"], POSITION_TOLERANCE),
-                "%s became %s, expected a scale by %.5f", item["name"], after, factor)
-    return factor - 1
-
-
 CHECKS = {"translate": check_translate, "rotate": check_rotate, "scale": check_scale}
 
 
 def check_log(text, expected, pixels, editor):
     events = [json.loads(line) for line in text.splitlines() if line.strip()]
-    trace = [" ".join(str(e[k]) for k in ("event", "kind", "axis") if k in e) for e in events
-             if e["event"] not in ("layout", "input", "inspector")]
+    trace = [" ".join(str(e[k]) for k in ("event", "kind", "axis", "handle") if k in e)
+             for e in events if e["event"] not in ("layout", "input", "inspector")]
     require(trace == expected, "the viewer reported %s", trace)
     first = events[0]
     require(first["mode"] == "translate" and first["selection"] == ["crate"],
@@ -178,6 +120,9 @@ def check_log(text, expected, pixels, editor):
     for i, event in enumerate(events):
         kind = event["event"]
         if kind == "layout":
+            # With nothing enabled, the layout is the one it always was.
+            require(not any(key in event for key in EXTENDED_KEYS), "a plain layout reports %s",
+                    [key for key in EXTENDED_KEYS if key in event])
             layout = event
         elif kind == "input" and event["button"] == "left" and event["type"] != "move":
             pixels[event["type"]] = (event["x"], event["y"])
@@ -311,7 +256,8 @@ def check_edge(args):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("mode", choices=("session", "xvfb", "layout_center", "bad_input"))
+    parser.add_argument("mode", choices=("session", "extended", "xvfb", "layout_center",
+                                         "bad_input"))
     for option in ("--viewer", "--script", "--out", "--log"):
         parser.add_argument(option)
     parser.add_argument("--press", type=int, nargs=2)
@@ -330,6 +276,12 @@ def main():
             editor = EditorChecks(SESSION_BOXES, script_edits(args.script))
             return check_log(run.stdout, SESSION, {}, editor)
         checks = [run_session]
+    elif args.mode == "extended":
+        def run_extended():
+            run = play(args.viewer, args.script, args.out)
+            require(run.returncode == 0, "the viewer exited with %d: %s", run.returncode, run.stderr)
+            return check_extended_log(run.stdout)
+        checks = [run_extended]
     elif args.mode == "xvfb":
         with open(args.log) as f:
             log = f.read()
