@@ -16,10 +16,7 @@ void ekGizmoGroup::applyDefaultColors(bool notifyOwner)
     if (notifyOwner) {
         markOwnerForRedraw(*this);
     }
-    if (!m_showsDefaults) {
-        paintDefaultColors();
-        m_showsDefaults = true;
-    }
+    paintDefaultColors();
 }
 
 void ekGizmoGroup::setActiveState(unsigned int /*axis*/, bool /*active*/) {}

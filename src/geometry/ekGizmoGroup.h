@@ -15,12 +15,11 @@ public:
     // the group.
     void build(ekGizmoNode* owner, ekNode& lineParent);
 
-    // Every handle back to its axis colour; notifyOwner marks the owner for
-    // redraw. A hover that finds no handle asks this of every gizmo at every
-    // move: lines already in their default colours are not touched again.
+    // Every handle back to its axis colour, whatever wrote it last (the host
+    // may recolour any line); notifyOwner marks the owner for redraw. A hover
+    // that finds no handle asks this of every gizmo at every move, so only
+    // the lines whose colour differs are written.
     void applyDefaultColors(bool notifyOwner);
-    // Records that a line no longer shows what applyDefaultColors leaves.
-    void leaveDefaults() { m_showsDefaults = false; }
     // Axis (0..2) in the highlight colour, the others in their own.
     virtual void highlight(unsigned int axis) = 0;
     // Shows the handles of the enabled axes, or hides every line.
@@ -39,7 +38,6 @@ protected:
 
 private:
     ekNode* m_lineParent = nullptr;
-    bool m_showsDefaults = false;
 };
 
 } // namespace ek

@@ -101,7 +101,7 @@ void ekGizmoNodeRotate::buildLines()
 void ekGizmoNodeRotate::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_circles[axis]->setColor(axisColor(axis));
+        paintLine(*m_circles[axis], Wm4::ColorRGBA(axisColor(axis)));
     }
     hideAxisLines();
 }
@@ -130,8 +130,6 @@ void ekGizmoNodeRotate::setActiveState(unsigned int axis, bool active)
         hideAxisLines();
         return;
     }
-    // The default colours hide these lines again.
-    leaveDefaults();
     showLine(*m_axisLines[axis], true);
     m_axisLines[axis]->setWidth(kRotationAxisWidth);
     // The negative half of the rotation axis stays hidden: the full lines

@@ -112,10 +112,11 @@ void ekGizmoNodeScale::buildLines()
 void ekGizmoNodeScale::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_shafts[axis]->setColor(axisColor(axis));
-        m_endSquares[axis]->setColor(axisColor(axis));
+        const Wm4::ColorRGBA colour(axisColor(axis));
+        paintLine(*m_shafts[axis], colour);
+        paintLine(*m_endSquares[axis], colour);
     }
-    m_uniformHandle->setColor(Wm4::ColorRGB::WHITE);
+    paintLine(*m_uniformHandle, Wm4::ColorRGBA(Wm4::ColorRGB::WHITE));
 }
 
 void ekGizmoNodeScale::highlight(unsigned int axis)

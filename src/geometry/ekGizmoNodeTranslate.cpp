@@ -59,8 +59,9 @@ void ekGizmoNodeTranslate::buildLines()
 void ekGizmoNodeTranslate::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_shafts[axis]->setColor(axisColor(axis));
-        m_heads[axis]->setColor(axisColor(axis));
+        const Wm4::ColorRGBA colour(axisColor(axis));
+        paintLine(*m_shafts[axis], colour);
+        paintLine(*m_heads[axis], colour);
     }
 }
 

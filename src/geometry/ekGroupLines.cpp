@@ -9,7 +9,10 @@ namespace ek {
 
 void showLine(ekLine& line, bool shown)
 {
-    line.setCullingMode(shown ? ekSpatial::CULL_DYNAMIC : ekSpatial::CULL_ALWAYS);
+    const ekSpatial::CullingMode mode = shown ? ekSpatial::CULL_DYNAMIC : ekSpatial::CULL_ALWAYS;
+    if (line.getCullingMode() != mode) {
+        line.setCullingMode(mode);
+    }
 }
 
 void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
@@ -73,7 +76,6 @@ void paintHighlight(ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
     for (ekLine* handle : handles) {
         handle->setColor(colour);
     }
-    group.leaveDefaults();
     if (previous != colour) {
         markOwnerForRedraw(group);
     }

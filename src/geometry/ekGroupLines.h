@@ -35,8 +35,18 @@ inline Wm4::ColorRGB rgbOf(const Wm4::ColorRGBA& colour)
     return {colour.R(), colour.G(), colour.B()};
 }
 
-// Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS).
+// Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS); a line in that mode
+// already is not written.
 void showLine(ekLine& line, bool shown);
+
+// Gives line colour unless it carries it already: reading is cheaper than
+// writing, and most lines hold their colour from one call to the next.
+inline void paintLine(ekLine& line, const Wm4::ColorRGBA& colour)
+{
+    if (line.getColor() != colour) {
+        line.setColor(colour);
+    }
+}
 
 // A new line drawing shape's vertices and slots, which every gizmo shares
 // (see ekLine::ShapeOf).
