@@ -72,16 +72,6 @@ void ekGizmoNodeTranslate::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_shafts[axis].get(), m_heads[axis].get()});
 }
 
-bool ekGizmoNodeTranslate::recordFacingInputs(const FacingInputs& inputs)
-{
-    if (m_faced && inputs.eye == m_facedFor.eye && inputs.world == m_facedFor.world) {
-        return false;
-    }
-    m_facedFor = inputs;
-    m_faced = true;
-    return true;
-}
-
 void ekGizmoNodeTranslate::setVisible(bool visible)
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {

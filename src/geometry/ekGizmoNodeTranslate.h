@@ -3,11 +3,7 @@
 #include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-#include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekLine.h>
-
-#include <Wm4/Wm4Vector3.h>
-
 
 namespace ek {
 
@@ -24,16 +20,6 @@ public:
     const ekAxisLines& getShafts() const { return m_shafts; }
     const ekAxisLines& getHeads() const { return m_heads; }
 
-    // All that turns the arrowheads to the camera: the eye and the node's
-    // world transform (the tips sit at fixed places in the node's frame).
-    struct FacingInputs {
-        Wm4::Vector3<float> eye;
-        ekGenericTransformation<float> world;
-    };
-    // Records the inputs the heads are turned for; false when they equal
-    // the last ones recorded: the heads then face the camera already.
-    bool recordFacingInputs(const FacingInputs& inputs);
-
 protected:
     // Makes the lines, attaches them to owner (shaft X, head X, shaft Y,
     // ...), white highlight, default colours.
@@ -43,8 +29,6 @@ protected:
 private:
     ekAxisLines m_shafts;
     ekAxisLines m_heads;
-    FacingInputs m_facedFor{};
-    bool m_faced = false;
 };
 
 } // namespace ek
