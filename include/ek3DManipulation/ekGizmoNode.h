@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ek3DManipulationExport.h"
+#include "ekGizmoStyle.h"
 
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekGeometry.h>
@@ -219,6 +220,23 @@ public:
     bool getEulerAngle(float& x, float& y, float& z, bool world) const;
     /// The transform's GetRotate(); always true.
     bool getRotate(Wm4::Matrix3<float>& rotation, bool world) const;
+    /// @}
+
+    // ---- Opt-in look (a node that sets none of it draws exactly as
+    // ---- without it)
+
+    /// @name Style
+    /// @{
+
+    /// Draws every handle with style: its axis colours and stroke widths
+    /// at once (every handle takes its default colour again, which takes a
+    /// highlight off, and the node is marked for redraw), its highlight
+    /// colour as setHighlightColor does for all three modes (a later
+    /// setHighlightColor still overrides one mode). The drag feedback
+    /// lines already shown keep their width until the next drag.
+    void setStyle(const ekGizmoStyle& style);
+    /// The style last set; a default-constructed ekGizmoStyle until then.
+    const ekGizmoStyle& getStyle() const;
     /// @}
 
 protected:

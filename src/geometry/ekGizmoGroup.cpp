@@ -2,12 +2,25 @@
 
 #include "ekGroupLines.h"
 
+#include <cmath>
+
 namespace ek {
 
-void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent)
+namespace {
+
+// Whether a style value can scale a width: a positive finite number.
+bool isUsableWidth(float value)
+{
+    return value > 0.0f && std::isfinite(value);
+}
+
+} // namespace
+
+void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent, const ekGizmoStyle& style)
 {
     setOwner(owner);
     m_lineParent = &lineParent;
+    m_style = &style;
     buildLines();
 }
 
@@ -20,5 +33,22 @@ void ekGizmoGroup::applyDefaultColors(bool notifyOwner)
 }
 
 void ekGizmoGroup::setActiveState(unsigned int /*axis*/, bool /*active*/) {}
+
+void ekGizmoGroup::applyStyle()
+{
+    applyWidths();
+    setHighlightColor(m_style->highlightColor);
+    applyDefaultColors(true);
+}
+
+float ekGizmoGroup::handleWidth(float ownWidth) const
+{
+    return feedbackWidth(isUsableWidth(m_style->lineWidth) ? m_style->lineWidth : ownWidth);
+}
+
+float ekGizmoGroup::feedbackWidth(float ownWidth) const
+{
+    return isUsableWidth(m_style->devicePixelRatio) ? ownWidth * m_style->devicePixelRatio : ownWidth;
+}
 
 } // namespace ek

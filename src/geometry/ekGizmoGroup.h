@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ek3DManipulation/ekGizmoNodeBase.h>
+#include <ek3DManipulation/ekGizmoStyle.h>
 
 namespace ek {
 
@@ -11,9 +12,11 @@ class ekNode;
 class ekGizmoGroup : public ekGizmoNodeBase {
 public:
     // Makes the group's lines and hangs them under lineParent, the owner's
-    // engine node: the group needs nothing else of its owner. Both outlive
+    // engine node: the group needs nothing else of its owner. The lines
+    // take their colours and widths from style, which the group reads
+    // again whenever it paints or applyStyle is called. All three outlive
     // the group.
-    void build(ekGizmoNode* owner, ekNode& lineParent);
+    void build(ekGizmoNode* owner, ekNode& lineParent, const ekGizmoStyle& style);
 
     // Every handle back to its axis colour, whatever wrote it last (the host
     // may recolour any line); notifyOwner marks the owner for redraw. A hover
@@ -26,6 +29,9 @@ public:
     virtual void setVisible(bool visible) = 0;
     // Shows or hides the drag feedback of axis (0..2); arrows have none.
     virtual void setActiveState(unsigned int axis, bool active);
+    // The style's widths on every line and its highlight colour; then the
+    // default colours.
+    void applyStyle();
 
     // The engine node the lines hang from; not owned.
     ekNode& lineParent() const { return *m_lineParent; }
@@ -35,9 +41,23 @@ protected:
     // Gives every handle its axis colour and hides the drag feedback that
     // the defaults do not show.
     virtual void paintDefaultColors() = 0;
+    // Sets every line's width from the style.
+    virtual void applyWidths() = 0;
+
+    // The colour of axis's handles.
+    Wm4::ColorRGBA axisColor(unsigned int axis) const
+    {
+        return Wm4::ColorRGBA(m_style->axisColors[axis]);
+    }
+    // The device pixels of a handle stroke whose own width is ownWidth
+    // logical pixels.
+    float handleWidth(float ownWidth) const;
+    // The device pixels of a drag feedback line of ownWidth logical pixels.
+    float feedbackWidth(float ownWidth) const;
 
 private:
     ekNode* m_lineParent = nullptr;
+    const ekGizmoStyle* m_style = nullptr;
 };
 
 } // namespace ek

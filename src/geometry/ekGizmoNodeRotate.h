@@ -3,7 +3,6 @@
 #include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-
 #include <ekSceneGraph/ekLine.h>
 
 namespace ek {
@@ -26,6 +25,7 @@ public:
 protected:
     void buildLines() override;
     void paintDefaultColors() override;
+    void applyWidths() override;
 
 private:
     void hideAxisLines();

@@ -1,6 +1,5 @@
 #include "ekGizmoNodeTranslate.h"
 
-#include "ekAxisColors.h"
 #include "ekUnitAxes.h"
 
 #include <cmath>
@@ -36,7 +35,7 @@ ekGizmoNodeTranslate::~ekGizmoNodeTranslate() = default;
 
 void ekGizmoNodeTranslate::buildLines()
 {
-    makeShafts(m_shafts, kShaftWidth);
+    makeShafts(m_shafts);
 
     // The tip is the head's origin, so the node only has to move it to the
     // axis end and turn it about the axis to face the camera.
@@ -44,9 +43,7 @@ void ekGizmoNodeTranslate::buildLines()
         m_heads[axis] = lineOfShape(headShape());
         m_heads[axis]->editLocalTransform(true).SetTranslate(unitAxis(axis));
     }
-    for (ekPointer<ekLine>& head : m_heads) {
-        head->setWidth(kHeadWidth);
-    }
+    applyWidths();
 
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         attachToOwner(*this, *m_shafts[axis]);
@@ -56,10 +53,18 @@ void ekGizmoNodeTranslate::buildLines()
     applyDefaultColors(true);
 }
 
+void ekGizmoNodeTranslate::applyWidths()
+{
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        setLineWidth(*m_shafts[axis], handleWidth(kShaftWidth));
+        setLineWidth(*m_heads[axis], handleWidth(kHeadWidth));
+    }
+}
+
 void ekGizmoNodeTranslate::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        const Wm4::ColorRGBA colour(axisColor(axis));
+        const Wm4::ColorRGBA colour = axisColor(axis);
         paintLine(*m_shafts[axis], colour);
         paintLine(*m_heads[axis], colour);
     }

@@ -25,6 +25,7 @@ protected:
     // ...), white highlight, default colours.
     void buildLines() override;
     void paintDefaultColors() override;
+    void applyWidths() override;
 
 private:
     ekAxisLines m_shafts;

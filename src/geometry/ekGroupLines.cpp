@@ -39,7 +39,7 @@ ekPointer<ekLine> sealShape(ekLine* shape)
     return shape;
 }
 
-void makeShafts(ekAxisLines& shafts, float width)
+void makeShafts(ekAxisLines& shafts)
 {
     // The translate and scale groups draw the same shafts.
     static const ekAxisLines kShapes = [] {
@@ -53,7 +53,6 @@ void makeShafts(ekAxisLines& shafts, float width)
     }();
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         shafts[axis] = lineOfShape(*kShapes[axis]);
-        shafts[axis]->setWidth(width);
     }
 }
 

@@ -39,6 +39,14 @@ inline Wm4::ColorRGB rgbOf(const Wm4::ColorRGBA& colour)
 // already is not written.
 void showLine(ekLine& line, bool shown);
 
+// Gives line width (device pixels) unless it has it already.
+inline void setLineWidth(ekLine& line, float width)
+{
+    if (line.getWidth() != width) {
+        line.setWidth(width);
+    }
+}
+
 // Gives line colour unless it carries it already: reading is cheaper than
 // writing, and most lines hold their colour from one call to the next.
 inline void paintLine(ekLine& line, const Wm4::ColorRGBA& colour)
@@ -68,7 +76,7 @@ void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
 void setRay(ekLine& line, const Wm4::Vector3<float>& end);
 
 // Makes the three shafts, from the centre to each unit axis end.
-void makeShafts(ekAxisLines& shafts, float width);
+void makeShafts(ekAxisLines& shafts);
 
 // Appends line to the children of the group's owner node.
 void attachToOwner(const ekGizmoGroup& group, ekLine& line);
