@@ -32,6 +32,29 @@ void ekGizmoGroup::applyDefaultColors(bool notifyOwner)
     paintDefaultColors();
 }
 
+void ekGizmoGroup::setVisible(bool visible)
+{
+    m_visible = visible;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        showAxis(axis, showsAxis(axis));
+    }
+    setOtherLinesVisible(visible);
+}
+
+void ekGizmoGroup::setFaded(unsigned char faded)
+{
+    const unsigned char changed = faded ^ m_faded;
+    if (changed == 0) {
+        return;
+    }
+    m_faded = faded;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        if (hasAxis(changed, axis)) {
+            showAxis(axis, showsAxis(axis));
+        }
+    }
+}
+
 void ekGizmoGroup::setActiveState(unsigned int /*axis*/, bool /*active*/) {}
 
 void ekGizmoGroup::applyStyle()
@@ -49,6 +72,11 @@ float ekGizmoGroup::handleWidth(float ownWidth) const
 float ekGizmoGroup::feedbackWidth(float ownWidth) const
 {
     return isUsableWidth(m_style->devicePixelRatio) ? ownWidth * m_style->devicePixelRatio : ownWidth;
+}
+
+bool ekGizmoGroup::showsAxis(unsigned int axis) const
+{
+    return m_visible && hasAxis(getEnabledAxis(), axis) && !hasAxis(m_faded, axis);
 }
 
 } // namespace ek

@@ -25,8 +25,13 @@ public:
     void applyDefaultColors(bool notifyOwner);
     // Axis (0..2) in the highlight colour, the others in their own.
     virtual void highlight(unsigned int axis) = 0;
-    // Shows the handles of the enabled axes, or hides every line.
-    virtual void setVisible(bool visible) = 0;
+    // Shows the handles of the enabled axes that are not faded, or hides
+    // every line.
+    void setVisible(bool visible);
+    // Bit (1 << axis) set: that axis's handles are faded, hidden whatever
+    // the mask and the visibility say. Only the handles of axes whose bit
+    // changed are touched; drag feedback stays as it is.
+    void setFaded(unsigned char faded);
     // Shows or hides the drag feedback of axis (0..2); arrows have none.
     virtual void setActiveState(unsigned int axis, bool active);
     // The style's widths on every line and its highlight colour; then the
@@ -41,6 +46,10 @@ protected:
     // Gives every handle its axis colour and hides the drag feedback that
     // the defaults do not show.
     virtual void paintDefaultColors() = 0;
+    // Shows or hides the handles of axis (0..2).
+    virtual void showAxis(unsigned int axis, bool shown) = 0;
+    // What setVisible does besides the axis handles.
+    virtual void setOtherLinesVisible(bool visible) = 0;
     // Sets every line's width from the style.
     virtual void applyWidths() = 0;
 
@@ -56,8 +65,13 @@ protected:
     float feedbackWidth(float ownWidth) const;
 
 private:
+    // Whether the handles of axis are drawn now.
+    bool showsAxis(unsigned int axis) const;
+
     ekNode* m_lineParent = nullptr;
     const ekGizmoStyle* m_style = nullptr;
+    bool m_visible = false;
+    unsigned char m_faded = 0;
 };
 
 } // namespace ek

@@ -119,17 +119,19 @@ void ekGizmoNodeRotate::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_circles[axis].get()});
 }
 
-void ekGizmoNodeRotate::setVisible(bool visible)
+void ekGizmoNodeRotate::showAxis(unsigned int axis, bool shown)
 {
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        showLine(*m_circles[axis], visible && isAxisEnabled(getEnabledAxis(), axis));
-    }
+    showLine(*m_circles[axis], shown);
+}
+
+void ekGizmoNodeRotate::setOtherLinesVisible(bool /*visible*/)
+{
     hideAxisLines();
 }
 
 void ekGizmoNodeRotate::setActiveState(unsigned int axis, bool active)
 {
-    if (!isAxisEnabled(getEnabledAxis(), axis)) {
+    if (!hasAxis(getEnabledAxis(), axis)) {
         return;
     }
     if (!active) {

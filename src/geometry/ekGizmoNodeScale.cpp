@@ -137,24 +137,29 @@ void ekGizmoNodeScale::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_shafts[axis].get(), m_endSquares[axis].get()});
 }
 
-void ekGizmoNodeScale::setVisible(bool visible)
+void ekGizmoNodeScale::showAxis(unsigned int axis, bool shown)
 {
-    bool anyEnabled = false;
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        const bool enabled = isAxisEnabled(getEnabledAxis(), axis);
-        anyEnabled = anyEnabled || enabled;
-        showLine(*m_shafts[axis], visible && enabled);
-        showLine(*m_endSquares[axis], visible && enabled);
-    }
+    showLine(*m_shafts[axis], shown);
+    showLine(*m_endSquares[axis], shown);
+}
+
+void ekGizmoNodeScale::setOtherLinesVisible(bool visible)
+{
     for (ekPointer<ekLine>& marker : m_planeMarkers) {
         showLine(*marker, false);
+    }
+    // The uniform-scale handle belongs to no axis: any enabled one shows it,
+    // faded or not.
+    bool anyEnabled = false;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        anyEnabled = anyEnabled || hasAxis(getEnabledAxis(), axis);
     }
     showLine(*m_uniformHandle, visible && anyEnabled);
 }
 
 void ekGizmoNodeScale::setActiveState(unsigned int axis, bool active)
 {
-    if (!isAxisEnabled(getEnabledAxis(), axis)) {
+    if (!hasAxis(getEnabledAxis(), axis)) {
         return;
     }
     showLine(*m_planeMarkers[(axis + 1) % kAxisCount], false);

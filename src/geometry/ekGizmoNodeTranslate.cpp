@@ -77,13 +77,15 @@ void ekGizmoNodeTranslate::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_shafts[axis].get(), m_heads[axis].get()});
 }
 
-void ekGizmoNodeTranslate::setVisible(bool visible)
+void ekGizmoNodeTranslate::showAxis(unsigned int axis, bool shown)
 {
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        const bool shown = visible && isAxisEnabled(getEnabledAxis(), axis);
-        showLine(*m_shafts[axis], shown);
-        showLine(*m_heads[axis], shown);
-    }
+    showLine(*m_shafts[axis], shown);
+    showLine(*m_heads[axis], shown);
+}
+
+void ekGizmoNodeTranslate::setOtherLinesVisible(bool /*visible*/)
+{
+    // The arrows are all there is.
 }
 
 } // namespace ek

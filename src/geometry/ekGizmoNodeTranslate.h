@@ -14,7 +14,6 @@ public:
     ~ekGizmoNodeTranslate() override;
 
     void highlight(unsigned int axis) override;
-    void setVisible(bool visible) override;
 
     // Indexed by axis.
     const ekAxisLines& getShafts() const { return m_shafts; }
@@ -25,6 +24,8 @@ protected:
     // ...), white highlight, default colours.
     void buildLines() override;
     void paintDefaultColors() override;
+    void showAxis(unsigned int axis, bool shown) override;
+    void setOtherLinesVisible(bool visible) override;
     void applyWidths() override;
 
 private:

@@ -23,8 +23,8 @@ using ekAxisLines = std::array<ekPointer<ekLine>, kAxisCount>;
 // The highlight colour every group starts from once built.
 inline constexpr Wm4::ColorRGBA kBuildHighlightColor{1.0f, 1.0f, 1.0f, 1.0f};
 
-// Whether bit (1 << axis) of an enabled-axis mask is set.
-inline bool isAxisEnabled(unsigned char mask, unsigned int axis)
+// Whether bit (1 << axis) of an axis mask (enabled, faded) is set.
+inline bool hasAxis(unsigned char mask, unsigned int axis)
 {
     return ((static_cast<unsigned int>(mask) >> axis) & 1u) != 0;
 }

@@ -181,7 +181,7 @@ bool ekGizmoControllerRotate::isOver(const ekGizmoNode* node, const ekCamera* ca
         return false;
     }
     const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
-    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
+    return anyAxisWithin(pickableAxes(*node, ekGizmoNode::ROTATE), tolerance, [&](int axis) {
         return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
     });
 }
@@ -191,7 +191,7 @@ int ekGizmoControllerRotate::pickCircle(const ekGizmoNode* node, const ekCamera*
                                         int width, int height) const
 {
     const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
-    return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
+    return pickNearestAxis(pickableAxes(*node, ekGizmoNode::ROTATE), tolerance, [&](int axis) {
         return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
     });
 }

@@ -84,6 +84,12 @@ unsigned char ekGizmoNode::getEnabledAxis(GizmoMode mode) const
     return group != nullptr ? group->getEnabledAxis() : 0;
 }
 
+void ekGizmoNode::setExpectedPixelSize(float pixels)
+{
+    m_expectedPixelSize = pixels;
+    ++m_layoutRevision;
+}
+
 void ekGizmoNode::setOption(Option option, bool on)
 {
     m_options = on ? (m_options | option) : (m_options & ~static_cast<std::uint32_t>(option));

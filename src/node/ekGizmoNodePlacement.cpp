@@ -117,6 +117,7 @@ void ekGizmoNode::calculateFrameFromObjectWorldTranform(const ekGenericTransform
     if (getLocalTransform() != t && staysFinite(*this, t)) {
         editLocalTransform(true) = t;
     }
+    updateFading(*camera, viewportHeight);
 }
 
 Wm4::Vector3<float> ekGizmoNode::getCenterReferences() const
