@@ -249,9 +249,11 @@ public:
     /// handle by the length of its unit axis on screen, so it fades when
     /// its axis points at the eye; a rotate circle by the half-width of its
     /// disc across its narrowest direction, so it fades when its axis lies
-    /// across the view and the circle shows as a line. An axis lying across
-    /// the view measures the expected pixel size, so a threshold below that
-    /// size never fades its arrow.
+    /// across the view and the circle shows as a line. A faded handle shows
+    /// again once its extent reaches the threshold plus 2 pixels, so that a
+    /// camera jittering about the threshold does not make it flicker. An
+    /// axis lying across the view measures the expected pixel size, so a
+    /// threshold more than 2 pixels below that size never fades its arrow.
     /// @{
 
     /// The threshold, in pixels of the view; 0 (the default) or any value

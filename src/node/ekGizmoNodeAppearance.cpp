@@ -75,7 +75,8 @@ void ekGizmoNode::updateFading(const ekCamera& camera, int viewportHeight)
     // later.
     const ekScreenExtents extents =
         measureOnScreen(worldUnderParent(*this, getLocalTransform()), camera, viewportHeight);
-    setFaded(below(extents.axes, m_fadeThreshold), below(extents.planes, m_fadeThreshold));
+    setFaded(fadedOf(extents.axes, m_fadeThreshold, m_fadedAxes),
+             fadedOf(extents.planes, m_fadeThreshold, m_fadedPlanes));
 }
 
 } // namespace ek

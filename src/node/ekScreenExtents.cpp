@@ -13,6 +13,12 @@ namespace ek {
 
 namespace {
 
+// Pixels above the threshold that a faded handle's extent must reach before
+// it shows again: a camera that jitters about the threshold would otherwise
+// flicker the handle, and make the engine lay out its drawn lines anew at
+// every frame.
+constexpr float kFadeHysteresis = 2.0f;
+
 // Where world points show, in pixels from the centre of the view, with the
 // camera's vertical pixel size in both directions.
 class ScreenMap {
@@ -74,11 +80,12 @@ ekScreenExtents measureOnScreen(const ekGenericTransformation<float>& gizmoWorld
     return extents;
 }
 
-unsigned char below(const std::array<float, 3>& extents, float threshold)
+unsigned char fadedOf(const std::array<float, 3>& extents, float threshold, unsigned char fadedBefore)
 {
     unsigned int mask = 0;
     for (unsigned int axis = 0; axis < 3; ++axis) {
-        if (extents[axis] < threshold) {
+        const bool wasFaded = ((fadedBefore >> axis) & 1u) != 0;
+        if (extents[axis] < threshold + (wasFaded ? kFadeHysteresis : 0.0f)) {
             mask |= 1u << axis;
         }
     }

@@ -30,7 +30,9 @@ struct ekScreenExtents {
 ekScreenExtents measureOnScreen(const ekGenericTransformation<float>& gizmoWorld,
                                 const ekCamera& camera, int viewportHeight);
 
-// Bit (1 << axis) set for each extent below threshold; a NaN is not below.
-unsigned char below(const std::array<float, 3>& extents, float threshold);
+// Bit (1 << axis) set for each extent that fades: below threshold, or, for
+// an axis whose bit is set in fadedBefore, not yet a few pixels above it
+// (see kFadeHysteresis). A NaN never fades.
+unsigned char fadedOf(const std::array<float, 3>& extents, float threshold, unsigned char fadedBefore);
 
 } // namespace ek

@@ -158,6 +158,30 @@ TEST(Fading, ThresholdComparesTheArrowLengthOnScreen)
     }
 }
 
+TEST(Fading, AFadedHandleShowsAgainTwoPixelsAboveTheThreshold)
+{
+    // orthographic, X turned 60 degrees out of the screen plane: 30 pixels long
+    const View view({0.0f, 0.0f, 10.0f}, false);
+    ekPointer<ekGizmoNode> gizmo = new ekGizmoNode;
+    const auto fadesAt = [&](float threshold) {
+        gizmo->setFadeThreshold(threshold);
+        view.layOut(*gizmo, about(1, 60.0f));
+        return (gizmo->getFadedAxes() & 1) != 0;
+    };
+    // not faded: the threshold alone decides; once faded, the threshold plus 2 does
+    EXPECT_FALSE(fadesAt(29.5f));
+    EXPECT_TRUE(fadesAt(30.5f));
+    EXPECT_TRUE(fadesAt(29.5f));
+    EXPECT_TRUE(fadesAt(28.1f));
+    EXPECT_FALSE(fadesAt(27.9f));
+    // a camera jittering about the threshold: 30 and 31 pixels, threshold 30.5, stays faded
+    EXPECT_TRUE(fadesAt(30.5f));
+    for (float degrees : {60.0f - 1.0f, 60.0f, 60.0f - 1.0f}) {
+        view.layOut(*gizmo, about(1, degrees));
+        EXPECT_EQ(gizmo->getFadedAxes() & 1, 1) << degrees;
+    }
+}
+
 TEST(Fading, ThresholdComparesTheNarrowWidthOfACircle)
 {
     // orthographic, turned 30 degrees about X: the Z circle shows as an ellipse of half-axes
@@ -179,10 +203,13 @@ TEST(Fading, ThresholdComparesTheNarrowWidthOfACircle)
 TEST(Fading, AnAxisLyingAcrossTheViewIsNeverFaded)
 {
     // every orientation that keeps X across the view direction (turns about Z, then about
-    // X itself), anywhere in a perspective view: X measures the pixel size, above 59
+    // X itself), anywhere in a perspective view: X measures the pixel size, 60, which
+    // shows again a threshold of 57 even after X pointed at the eye
     const View view({0.0f, 0.0f, 10.0f});
     ekPointer<ekGizmoNode> gizmo = new ekGizmoNode;
-    gizmo->setFadeThreshold(kPixelSize - 1.0f);
+    gizmo->setFadeThreshold(kPixelSize - 3.0f);
+    view.layOut(*gizmo, about(1, 90.0f));
+    ASSERT_EQ(gizmo->getFadedAxes() & 1, 1);
     for (const Vec3& position : {Vec3(0.0f, 0.0f, 0.0f), Vec3(3.0f, 2.0f, -5.0f), Vec3(-4.0f, -1.5f, 3.0f)}) {
         for (float z = 0.0f; z < 360.0f; z += 15.0f) {
             for (float x = 0.0f; x < 360.0f; x += 15.0f) {
