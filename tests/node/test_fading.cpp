@@ -220,6 +220,23 @@ TEST(Fading, AnAxisLyingAcrossTheViewIsNeverFaded)
     }
 }
 
+TEST(Fading, AHandleReachingBehindTheEyeNeverFades)
+{
+    // 600 pixels at 5 units: the Z axis, pointing at the eye, ends 0.77 behind it
+    const View view({0.0f, 0.0f, 10.0f});
+    ekPointer<ekGizmoNode> gizmo = new ekGizmoNode;
+    gizmo->setFadeThreshold(20.0f);
+    ekGenericTransformation<float> frame;
+    frame.SetTranslate(Vec3(0.0f, 0.0f, 5.0f));
+    gizmo->calculateFrameFromObjectWorldTranform(frame, view.camera, 600.0f, kHeight);
+    ASSERT_LT((gizmo->getLocalTransform().ApplyForward(Vec3::UNIT_Z) - view.camera->getLocation())
+                  .Dot(view.camera->getDVector()),
+              0.0f);
+    // neither its arrow nor the circles of the planes it spans
+    EXPECT_EQ(gizmo->getFadedAxes(), 0);
+    EXPECT_EQ(gizmo->getFadedPlanes(), 0);
+}
+
 TEST(Fading, ThresholdAndPixelSizeMoveTheLayoutRevision)
 {
     ekPointer<ekGizmoNode> gizmo = new ekGizmoNode;
