@@ -21,9 +21,9 @@ const Wm4::ColorRGBA kY(0.302f, 0.451f, 0.294f, 1.0f);
 const Wm4::ColorRGBA kZ(0.306f, 0.262f, 0.749f, 1.0f);
 const Wm4::ColorRGBA kWhite(1.0f, 1.0f, 1.0f, 1.0f);
 
-// The children a node builds, hidden, as the gizmo is specified: axis colours and the
+// The children a node builds, hidden, in the gizmo's own look: axis colours and the
 // widths of each stroke; the half-axis lines and plane markers get no width (1).
-std::vector<LineLook> specifiedLook()
+std::vector<LineLook> builtLook()
 {
     return {{kX, 2.5f, false},    {kX, 1.8f, false},    {kY, 2.5f, false},    {kY, 1.8f, false},
             {kZ, 2.5f, false},    {kZ, 1.8f, false},    {kX, 2.0f, false},    {kY, 2.0f, false},
@@ -59,7 +59,7 @@ std::vector<std::pair<int, LineLook>> withHandleWidths(const std::vector<LineLoo
     return changed;
 }
 
-// The specified style with other widths.
+// The default style with other widths.
 ekGizmoStyle withWidths(float lineWidth, float devicePixelRatio)
 {
     ekGizmoStyle style;
@@ -78,12 +78,12 @@ std::pair<float, float> feedbackWidths(StyledGizmo& node)
     return {look[9].width, look[10].width};
 }
 
-TEST(GizmoStyle, ANodeThatSetsNothingLooksAsSpecified)
+TEST(GizmoStyle, ANodeThatSetsNothingKeepsTheLookItIsBuiltWith)
 {
     ekPointer<ekGizmoNode> node = new ekGizmoNode;
     ASSERT_EQ(node->getChildCount(), kChildCount);
-    expectLooks(specifiedLook(), lookOf(*node), {});
-    // the style it reports is the specified one
+    expectLooks(builtLook(), lookOf(*node), {});
+    // the style it reports is the default one
     const ekGizmoStyle& style = node->getStyle();
     EXPECT_EQ(Wm4::ColorRGBA(style.axisColors[0]), kX);
     EXPECT_EQ(Wm4::ColorRGBA(style.axisColors[1]), kY);
@@ -93,7 +93,7 @@ TEST(GizmoStyle, ANodeThatSetsNothingLooksAsSpecified)
     EXPECT_EQ(style.devicePixelRatio, 1.0f);
     // given that style explicitly, nothing changes
     node->setStyle(ekGizmoStyle());
-    expectLooks(specifiedLook(), lookOf(*node), {});
+    expectLooks(builtLook(), lookOf(*node), {});
 }
 
 TEST(GizmoStyle, AxisColoursRecolourTheirHandlesOnly)
@@ -152,7 +152,7 @@ TEST(GizmoStyle, UnusableWidthsAndRatiosKeepTheOwnWidths)
     for (float bad : {0.0f, -2.0f, nan, inf}) {
         ekPointer<ekGizmoNode> node = new ekGizmoNode;
         node->setStyle(withWidths(bad, bad));
-        expectLooks(specifiedLook(), lookOf(*node), {});
+        expectLooks(builtLook(), lookOf(*node), {});
     }
 }
 
@@ -164,7 +164,7 @@ TEST(GizmoStyle, HighlightColourShowsInEveryMode)
     style.highlightColor = yellow;
     node->setStyle(style);
     // nothing changes until a highlight; then the colour, opaque, on that axis's handles
-    expectLooks(specifiedLook(), lookOf(*node), {});
+    expectLooks(builtLook(), lookOf(*node), {});
     Wm4::ColorRGBA opaque = yellow;
     opaque.A() = 1.0f;
     const std::pair<ekGizmoNode::GizmoMode, std::vector<int>> cases[] = {
@@ -187,13 +187,13 @@ TEST(GizmoStyle, HighlightColourShowsInEveryMode)
 TEST(GizmoStyle, HighContrastIsBrighterAndThicker)
 {
     const ekGizmoStyle style = ekGizmoStyle::highContrast();
-    const ekGizmoStyle specified;
+    const ekGizmoStyle defaults;
     // Rec. 709 relative luminance.
     const auto luminance = [](const Wm4::ColorRGB& c) { return 0.2126f * c.R() + 0.7152f * c.G() + 0.0722f * c.B(); };
     for (int axis = 0; axis < 3; ++axis) {
-        // its own channel full, and at least half as bright again as the specified colour
+        // its own channel full, and at least half as bright again as the default colour
         EXPECT_EQ(style.axisColors[axis][axis], 1.0f);
-        EXPECT_GT(luminance(style.axisColors[axis]), 1.5f * luminance(specified.axisColors[axis])) << "axis " << axis;
+        EXPECT_GT(luminance(style.axisColors[axis]), 1.5f * luminance(defaults.axisColors[axis])) << "axis " << axis;
     }
     EXPECT_EQ(style.highlightColor, Wm4::ColorRGBA(1.0f, 1.0f, 0.0f, 1.0f));
     EXPECT_EQ(style.devicePixelRatio, 1.0f);
