@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the viewer, the
-# reference docs and the Debian package (cpack) need, only those that are
+# reference docs and the Debian packages (cpack, lintian) need, only those that are
 # missing. Run as root or with sudo available.
 set -euo pipefail
 
@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
     python3 xvfb xdotool x11-utils
-    doxygen pkgconf dpkg-dev file
+    doxygen pkgconf dpkg-dev file lintian
 )
 
 missing=()
