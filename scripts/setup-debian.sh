@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the viewer, the
-# reference docs and the Debian packages (cpack, lintian) need, only those that are
+# reference docs and the Debian package (cpack) need, only those that are
 # missing. Run as root or with sudo available.
 set -euo pipefail
 
