@@ -62,8 +62,9 @@ macro(ek3d_debian_package component name section summary description)
         set(CPACK_DEBIAN_${ek3d_deb_key}_PACKAGE_ARCHITECTURE all)
     endif()
     set(ek3d_deb_docdir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${name})
-    install(FILES ${ek3d_deb_build}/copyright ${ek3d_deb_build}/changelog.Debian.gz
-        DESTINATION ${ek3d_deb_docdir} COMPONENT ${component})
+    install(FILES ${ek3d_deb_build}/copyright DESTINATION ${ek3d_deb_docdir} COMPONENT ${component})
+    install(FILES ${ek3d_deb_build}/changelog.gz DESTINATION ${ek3d_deb_docdir}
+        RENAME changelog.Debian.gz COMPONENT ${component})
     if(EXISTS ${ek3d_deb_source}/${name}.lintian-overrides)
         install(FILES ${ek3d_deb_source}/${name}.lintian-overrides
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
@@ -71,15 +72,21 @@ macro(ek3d_debian_package component name section summary description)
     endif()
 endmacro()
 
+# ek3d_debian_configure_gzip(name): ek3d_deb_build/name.gz from
+# ek3d_deb_source/name.in, compressed the way Debian's tools do: best,
+# with no name or time stamp.
+function(ek3d_debian_configure_gzip name)
+    configure_file(${ek3d_deb_source}/${name}.in ${ek3d_deb_build}/${name} @ONLY)
+    execute_process(COMMAND gzip -9n -c ${ek3d_deb_build}/${name}
+        OUTPUT_FILE ${ek3d_deb_build}/${name}.gz
+        RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "gzip failed on ${ek3d_deb_build}/${name}")
+    endif()
+endfunction()
+
 configure_file(${ek3d_deb_source}/copyright.in ${ek3d_deb_build}/copyright @ONLY)
-configure_file(${ek3d_deb_source}/changelog.in ${ek3d_deb_build}/changelog @ONLY)
-# Compressed the way Debian's tools do: best, with no name or time stamp.
-execute_process(COMMAND gzip -9n -c ${ek3d_deb_build}/changelog
-    OUTPUT_FILE ${ek3d_deb_build}/changelog.Debian.gz
-    RESULT_VARIABLE gzip_status)
-if(NOT gzip_status EQUAL 0)
-    message(FATAL_ERROR "gzip failed on ${ek3d_deb_build}/changelog")
-endif()
+ek3d_debian_configure_gzip(changelog)
 
 set(ek3d_about_library
     "ek3DManipulation puts interactive 3D manipulators (gizmos) in the scene of a retained scene-graph engine: translate arrows, rotate circles and scale handles of a constant size on screen, which turn mouse drags into exact transforms of the objects they manipulate and tell listeners about them.")
@@ -134,6 +141,9 @@ if(TARGET gizmo-viewer)
         "editor-like viewer of the ek3DManipulation gizmos"
         "This package holds gizmo-viewer: a window with a few objects to select and manipulate with the gizmos, with undo. Run headless, it plays a script, writes PNG frames and prints each manipulation as a JSON line."
         DEPENDS runtime qt_runtime ${ek3d_deb_engine})
+    ek3d_debian_configure_gzip(gizmo-viewer.1)
+    install(FILES ${ek3d_deb_build}/gizmo-viewer.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT viewer)
 endif()
 
 # dpkg-shlibdeps reads the libraries of these packages where they were
