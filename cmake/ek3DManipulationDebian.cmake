@@ -10,6 +10,7 @@ if(NOT EK3D_PACKAGE_CONTACT MATCHES "^[^<>]+ <[^<>@ ]+@[^<>@ ]+>$")
     message(FATAL_ERROR "EK3D_PACKAGE_CONTACT needs a name and an address, 'Name <user@host>'")
 endif()
 
+set(CPACK_DEBIAN_PACKAGE_SOURCE ek3dmanipulation)
 set(ek3d_deb_revision 1)
 set(ek3d_deb_version ${PROJECT_VERSION}-${ek3d_deb_revision})
 set(ek3d_deb_source ${CMAKE_CURRENT_LIST_DIR}/debian)
@@ -168,7 +169,6 @@ set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_PACKAGE_CONTACT ${EK3D_PACKAGE_CONTACT})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${ek3d_deb_revision})
-set(CPACK_DEBIAN_PACKAGE_SOURCE ek3dmanipulation)
 # CPack's default summary, the one summary CPackDeb does not put before
 # each package's description: their first lines are their synopses.
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_PROJECT_NAME} built using CMake")
