@@ -108,7 +108,7 @@ ek3d_debian_package(runtime libek3dmanipulation3 libs
     "interactive 3D manipulators for a scene-graph engine"
     "This package holds the shared library."
     LIBRARIES DEPENDS ${ek3d_deb_engine})
-set(ek3d_deb_development_depends runtime ${ek3d_deb_engine})
+set(ek3d_deb_development_depends runtime)
 if(TARGET ek3DManipulationQt)
     ek3d_debian_package(qt_runtime libek3dmanipulationqt3 libs
         "Qt input bridge of the ek3DManipulation gizmos"
