@@ -4,12 +4,13 @@
 #       -P check_debian.cmake
 # The Debian packages as a distribution and its users see them: builds
 # SOURCE_DIR with the package preset under WORK_DIR, packs it, and fails
-# unless every package is there, holds no RPATH, holds an unversioned
-# shared object only when it is a -dev package, depends on the packages
-# of what its binaries load and its links point at, and lintian reports no
-# error; then unpacks them all into one root, where the headless
-# gizmo-viewer runs and the consumer example builds against the
-# development files (CMake package and pkg-config) and runs.
+# unless every package is there, names no folder of the build, holds no
+# RPATH, holds an unversioned shared object only when it is a -dev
+# package, depends on the packages of what its binaries load and its links
+# point at, and lintian reports no error; then unpacks them all into one
+# root, where the headless gizmo-viewer runs and the consumer example
+# builds against the development files (CMake package and pkg-config) and
+# runs.
 cmake_minimum_required(VERSION 3.22)
 include(${CMAKE_CURRENT_LIST_DIR}/consume.cmake)
 
@@ -59,6 +60,9 @@ foreach(package IN LISTS packages)
     endforeach()
 endforeach()
 
+# The packages are the same wherever they are built: nothing in them names
+# the folder they were built in (which lies in the source tree here).
+string(REGEX REPLACE "[][.*+?^$()|\\]" "\\\\\\0" source_pattern "${SOURCE_DIR}/")
 set(faults "")
 foreach(package IN LISTS packages)
     run("read ${package}'s dependencies" ${DPKG_DEB} --field ${deb_of_${package}} Depends)
@@ -80,6 +84,10 @@ foreach(package IN LISTS packages)
         endif()
         if(name MATCHES "[.]so$")
             list(APPEND faults "${package}: unversioned shared object ${file}")
+        endif()
+        file(STRINGS ${path} leaks REGEX "${source_pattern}" LIMIT_COUNT 1)
+        if(leaks)
+            list(APPEND faults "${package}: ${file} names the source tree: ${leaks}")
         endif()
         file(READ ${path} magic LIMIT 4 HEX)
         if(NOT magic STREQUAL "7f454c46")
