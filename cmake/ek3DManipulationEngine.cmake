@@ -30,3 +30,25 @@ else()
         ${PROJECT_BINARY_DIR}/ek3DManipulationEngine.cmake @ONLY)
     include(${PROJECT_BINARY_DIR}/ek3DManipulationEngine.cmake)
 endif()
+
+# Two calls beyond the engine's core interface let the library skip work:
+# ekNode::getStructureGeneration and ekSpatial::getChangeCount. The stand-in
+# has them; a real engine is asked through its headers. Without them the
+# library walks the scene and compares each gizmo's inputs at every frame.
+# An explicit -DEK3D_ENGINE_EXTENSIONS=ON|OFF always wins.
+if(NOT DEFINED EK3D_ENGINE_EXTENSIONS)
+    set(ek3d_extensions_found ON)
+    if(EK3D_ENGINE_ROOT)
+        file(STRINGS ${EK3D_ENGINE_INCLUDE_DIR}/ekSceneGraph/ekNode.h ek3d_generation
+            REGEX "getStructureGeneration")
+        file(STRINGS ${EK3D_ENGINE_INCLUDE_DIR}/ekSceneGraph/ekSpatial.h ek3d_change_count
+            REGEX "getChangeCount")
+        if(NOT ek3d_generation OR NOT ek3d_change_count)
+            set(ek3d_extensions_found OFF)
+        endif()
+    endif()
+endif()
+option(EK3D_ENGINE_EXTENSIONS
+    "Use the engine's structure generation and change count (found in its headers by default)"
+    ${ek3d_extensions_found})
+message(STATUS "Engine extensions: ${EK3D_ENGINE_EXTENSIONS}")

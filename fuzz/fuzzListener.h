@@ -23,6 +23,8 @@ enum class Meddling : std::uint8_t {
     ATTACH_GIZMO,   // puts a kept gizmo back somewhere
     SET_REFERENCES, // replaces a gizmo's reference list
     DELETE_TOLD,    // lets go of the gizmo a motion is about
+    CANCEL_DRAG,    // cancels the drag of a view's controller
+    REPARENT,       // moves an object under another parent, where it stands
     COUNT,
 };
 

@@ -213,6 +213,26 @@ void FuzzScene::setReferences(int slot, std::uint8_t choice)
     gizmo->setReferenceObjects(objects);
 }
 
+void FuzzScene::reparentObject(int index, int placeIndex)
+{
+    ek::ekNode* object = this->object(index);
+    ek::ekNode& parent = place(placeIndex);
+    for (const ek::ekNode* above = &parent; above != nullptr; above = above->getParent()) {
+        if (above == object) {
+            return;
+        }
+    }
+    ek::ekGenericTransformation<float> parentInverse;
+    parent.getWorldTransform().Inverse(parentInverse);
+    ek::ekGenericTransformation<float> local;
+    local.Product(parentInverse, object->getWorldTransform());
+    if (ek::ekNode* old = object->getParent()) {
+        old->detachChild(object);
+    }
+    parent.attachChild(object);
+    object->editLocalTransform(true) = local;
+}
+
 void FuzzScene::meddle(Meddling meddling, std::uint8_t argument, ek::ekGizmoNode* told)
 {
     const int slot = argument % kGizmoSlots;
@@ -231,6 +251,12 @@ void FuzzScene::meddle(Meddling meddling, std::uint8_t argument, ek::ekGizmoNode
         break;
     case Meddling::SET_REFERENCES:
         setReferences(slot, static_cast<std::uint8_t>(argument / kGizmoSlots));
+        break;
+    case Meddling::CANCEL_DRAG:
+        view(argument).controller.cancelDrag();
+        break;
+    case Meddling::REPARENT:
+        reparentObject(argument % kObjects, argument / kObjects);
         break;
     case Meddling::DELETE_TOLD:
         for (int i = 0; told != nullptr && i < kGizmoSlots; ++i) {
@@ -273,11 +299,14 @@ void FuzzScene::check()
         const FuzzView& view = this->view(v);
         const bool dragging = view.controller.isDragging();
         view.witness.checkOpenDrags(dragging);
-        // A translate or scale press that met no drag plane drags without an
-        // axis; a rotation always has one.
+        // A translate or scale press that met no drag plane drags without a
+        // handle; a rotation always has one (an axis, or for the view ring
+        // and the trackball none). The axis is always the handle's.
         const int axis = view.controller.getActiveAxis();
-        const bool axisAllowed = dragging ? (axis >= 0 && axis <= 2) || (axis == -1 && !view.witness.rotating())
-                                          : axis == -1;
+        const ek::ekGizmoHandle handle = view.controller.getActiveHandle();
+        const bool axisAllowed = axis == ek::axisOf(handle)
+            && (dragging ? handle != ek::ekGizmoHandle::NONE || !view.witness.rotating()
+                         : handle == ek::ekGizmoHandle::NONE);
         if (!axisAllowed) {
             fail("view %d: active axis %d while %s", v, axis,
                  dragging ? (view.witness.rotating() ? "rotating" : "dragging") : "not dragging");

@@ -46,6 +46,9 @@ struct FuzzView {
     CheckingListener witness;
     std::array<bool, kListeners> installed{};
     QueuedButton queued = QueuedButton::NONE;
+    // What the Qt bridge would keep for this view: a left press forwarded
+    // without its release.
+    bool bridgePressForwarded = false;
     // Declared last so that it goes first, while what it refers to exists.
     ek::ekEngine engine;
 };
@@ -82,6 +85,9 @@ public:
     void deleteGizmo(int slot);
     void attachGizmo(int slot, int place);
     void setReferences(int slot, std::uint8_t choice);
+    // Moves an object under the node of place, keeping its world transform;
+    // nothing when that node is the object or lies below it.
+    void reparentObject(int object, int place);
     void meddle(Meddling meddling, std::uint8_t argument, ek::ekGizmoNode* told);
 
     // Runs a frame of one view's engine and checks that a release it

@@ -1,6 +1,7 @@
 // Feeds two views of one scene arbitrary sequences of mouse input, drag
-// cancels, option, camera, reference-list and structure changes, with
-// listeners that change the scene from inside their notifications. After
+// cancels, option, camera, reference-list, parent and structure changes,
+// with listeners that change the scene, re-parent objects or cancel drags
+// from inside their notifications. After
 // every operation every object's and gizmo's transforms must be finite,
 // each listener must have heard every start before its end and a drag must
 // have an axis, unless it is a translate or scale drag whose press met no
@@ -8,6 +9,9 @@
 // way. The sanitizers watch the rest.
 
 #include "fuzzScene.h"
+
+#include "ekBridgeDecision.h"
+#include "fuzzCheck.h"
 
 #include <ek3DManipulation/ekGizmoController.h>
 #include <ek3DManipulation/ekGizmoNode.h>
@@ -287,6 +291,77 @@ void editReferences(ByteReader& in, FuzzScene& scene, ekGizmoNode& gizmo)
     }
 }
 
+// One window event through the Qt bridge's decisions, as the bridge would
+// carry them out: lost releases, focus loss and lost grabs included.
+void bridgeEvent(ByteReader& in, FuzzScene& scene, FuzzView& view)
+{
+    static constexpr ek::ekBridgeEventKind kKinds[] = {
+        ek::ekBridgeEventKind::LEFT_PRESS, ek::ekBridgeEventKind::LEFT_RELEASE,
+        ek::ekBridgeEventKind::MOVE, ek::ekBridgeEventKind::MOVE,
+        ek::ekBridgeEventKind::INPUT_LOST, ek::ekBridgeEventKind::OTHER};
+    ek::ekBridgeInput input;
+    input.kind = pick(in, kKinds);
+    input.leftHeld = in.flag();
+    input.canPick = true;
+    input.pressForwarded = view.bridgePressForwarded;
+    int x = 0;
+    int y = 0;
+    readPosition(in, scene, view, x, y);
+    const ek::ekBridgeDecision decision = ek::decideBridgeAction(input);
+    view.bridgePressForwarded = decision.pressForwarded;
+    ekGizmoController& controller = view.controller;
+    switch (decision.action) {
+    case ek::ekBridgeAction::PRESS:
+        controller.setMousePressed(view.camera.get(), x, y, view.width(), view.height());
+        view.queued = ek_fuzz::QueuedButton::PRESS;
+        break;
+    case ek::ekBridgeAction::RELEASE:
+        controller.setMouseReleased(x, y);
+        view.queued = ek_fuzz::QueuedButton::RELEASE;
+        break;
+    case ek::ekBridgeAction::MOVE:
+        controller.setMousePos(x, y);
+        break;
+    case ek::ekBridgeAction::CANCEL:
+        controller.clearControllerEvents();
+        controller.cancelDrag();
+        view.queued = ek_fuzz::QueuedButton::NONE;
+        // Cancelled and nothing queued: no drag may be left.
+        if (controller.isDragging()) {
+            ek_fuzz::fail("input lost, yet a drag is under way");
+        }
+        break;
+    case ek::ekBridgeAction::PASS:
+        break;
+    }
+}
+
+// Snapping steps, including zero, negative and not-a-number ones, and the
+// host's key that inverts snapping for the next press.
+void snap(ByteReader& in, ekGizmoController& controller)
+{
+    static constexpr float kSteps[] = {0.0f, 0.25f, 1.0f, 15.0f, -1.0f, 1e-30f, 1e30f,
+                                       std::numeric_limits<float>::quiet_NaN()};
+    const float step = pick(in, kSteps);
+    switch (in.byte() % 5) {
+    case 0:
+        controller.setTranslateSnap(step);
+        break;
+    case 1:
+        controller.setRotateSnap(step);
+        break;
+    case 2:
+        controller.setScaleSnap(step);
+        break;
+    case 3:
+        controller.resetSnapping();
+        break;
+    default:
+        controller.setSnapInverted(in.flag());
+        break;
+    }
+}
+
 void press(ByteReader& in, FuzzScene& scene, FuzzView& view)
 {
     int x = 0;
@@ -338,14 +413,17 @@ void runGizmoOperation(ByteReader& in, FuzzScene& scene, int operation)
     case 6:
         scene.deleteGizmo(slot);
         break;
+    case 7:
+        gizmo->setExtendedHandles((argument & 1) != 0);
+        break;
     default:
         scene.attachGizmo(slot, argument);
         break;
     }
 }
 
-constexpr int kViewOperations = 19;
-constexpr int kGizmoOperations = 8;
+constexpr int kViewOperations = 22;
+constexpr int kGizmoOperations = 9;
 
 void runOperation(ByteReader& in, FuzzScene& scene)
 {
@@ -423,6 +501,15 @@ void runOperation(ByteReader& in, FuzzScene& scene)
         break;
     case 18:
         editObject(in, scene);
+        break;
+    case 19: // mid-drag too: the drag stops writing that object
+        scene.reparentObject(in.byte() % FuzzScene::kObjects, in.byte());
+        break;
+    case 20:
+        bridgeEvent(in, scene, view);
+        break;
+    case 21:
+        snap(in, controller);
         break;
     default:
         runGizmoOperation(in, scene, operation - kViewOperations);

@@ -40,6 +40,9 @@ public:
     /// At the release of a scale drag, with the world scale (about each
     /// object's own position, along the world axes) that it applied.
     virtual void onScaleManipulatorEnd(const ekGenericTransformation<float>& delta);
+    /// After every move applied during a drag, with the world transform the
+    /// drag applies so far (as its end would tell it): for live readouts.
+    virtual void onManipulatorDragged(const ekGenericTransformation<float>& delta);
 
 protected:
     /// For derived classes only: the class is an interface.

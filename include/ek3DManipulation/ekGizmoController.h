@@ -1,12 +1,11 @@
 #pragma once
 
 #include "ek3DManipulationExport.h"
+#include "ekGizmoHandle.h"
 
 #include <ekSceneGraph/ekEngineInterface.h>
-#include <ekSceneGraph/ekObject.h>
 
 #include <Wm4/Wm4Matrix3.h>
-#include <Wm4/Wm4Vector2.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -17,11 +16,9 @@ namespace ek {
 
 class ek3DManipulatorMotionListener;
 class ekCamera;
-class ekDragDispatch;
 class ekGizmoControllerRotate;
 class ekGizmoControllerScale;
 class ekGizmoControllerTranslate;
-class ekGizmoLayoutCache;
 class ekGizmoNode;
 class ekNode;
 
@@ -87,9 +84,9 @@ public:
 
     /// A disabled controller keeps queuing input and laying out its gizmos,
     /// but replays nothing until enabled again.
-    void setEnabled(bool enabled) { m_state.enabled = enabled; }
+    void setEnabled(bool enabled) { m_enabled = enabled; }
     /// Whether the controller replays its input; see setEnabled.
-    bool isEnabled() const { return m_state.enabled; }
+    bool isEnabled() const { return m_enabled; }
 
     /// Root of the gizmo search; null means the engine's scene. Not owned.
     /// A different root empties the gizmo list at once (a drag under way
@@ -98,20 +95,22 @@ public:
     void setRootNode(ekNode* root);
 
     /// How the gizmo axes are chosen from the next layout outside a drag on.
-    void setOrientationReference(OrientationReference reference) { m_state.orientationReference = reference; }
+    void setOrientationReference(OrientationReference reference);
     /// The orientation reference set; LOCAL by default.
-    OrientationReference getOrientationReference() const { return m_state.orientationReference; }
+    OrientationReference getOrientationReference() const;
     /// World-space axes as columns; used under CUSTOM from the next update
     /// outside a drag.
-    void setCustomOrientationMatrix(const Wm4::Matrix3<float>& matrix) { m_state.customOrientation = matrix; }
+    void setCustomOrientationMatrix(const Wm4::Matrix3<float>& matrix);
     /// The orientation the last layout used.
-    const Wm4::Matrix3<float>& getCurrentOrientation() const { return m_state.currentOrientation; }
+    const Wm4::Matrix3<float>& getCurrentOrientation() const;
 
     /// The gizmos of the view, in scene order. Entries added by hand must be
-    /// live, non-null gizmo nodes; the next rebuild replaces the list.
-    const std::vector<ekGizmoNode*>& get3DManipulators() const { return m_state.manipulators; }
+    /// live, non-null gizmo nodes; the next rebuild replaces the list. After
+    /// every call that reached a listener, only gizmos still in the scene
+    /// are listed.
+    const std::vector<ekGizmoNode*>& get3DManipulators() const;
     /// The same list, to change by hand; see get3DManipulators.
-    std::vector<ekGizmoNode*>& edit3DManipulators() { return m_state.manipulators; }
+    std::vector<ekGizmoNode*>& edit3DManipulators();
 
     /// Installs on the three drag objects too. False when already installed.
     bool install3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener);
@@ -133,7 +132,7 @@ public:
     void clearControllerEvents();
 
     /// The input events waiting for the next update.
-    std::size_t getQueuedEventCount() const { return m_state.eventQueue.size(); }
+    std::size_t getQueuedEventCount() const;
 
     /// Whether a drag has started (its start notified) and not yet ended:
     /// the reference objects may differ from their transforms at the press.
@@ -147,8 +146,50 @@ public:
     /// transform of the press (bit for bit), the drag feedback is hidden and
     /// the listeners hear the end of that drag's kind with an identity delta.
     /// The queued events stay; the release that follows ends nothing. False
-    /// when no drag is under way.
+    /// when no drag is under way. Called from inside a notification, the
+    /// cancel is carried out once every listener has heard that
+    /// notification, so that each hears the start before the end.
     bool cancelDrag();
+
+    /// @name Snapping (opt-in)
+    /// Increments a drag rounds to, relative to its press. Until a step is
+    /// set the specified behaviour holds: rotations in 5-degree steps,
+    /// translations and scales free. Setting any step turns snapping on for
+    /// every drag, with the steps set so far (the rotate step stays 5
+    /// degrees until set). Read at each press.
+    /// @{
+
+    /// The displacement along each gizmo axis a translate drag moves on
+    /// (arrows, plane squares, the screen handle), in world units; 0 free.
+    void setTranslateSnap(float worldUnits);
+    /// The angle of a rotate drag (circles, view ring, trackball), in
+    /// degrees; 0 free.
+    void setRotateSnap(float degrees);
+    /// The factor of a scale drag; never below one step; 0 free.
+    void setScaleSnap(float step);
+    /// Back to the specified behaviour, every step forgotten.
+    void resetSnapping();
+    /// Whether a step was set since construction or the last reset.
+    bool isSnapping() const;
+    /// Whether the host's snapping key is held: a press made while it is
+    /// inverts snapping for its drag (on: every step free; off: the steps
+    /// set, or free where none is). Read by each press call as it is made.
+    void setSnapInverted(bool inverted);
+    /// @}
+
+    /// @name What is under the cursor
+    /// @{
+
+    /// The gizmo whose handle the last replayed hover found under the
+    /// cursor (null when none): for cursor shapes and tooltips.
+    ekGizmoNode* getHoveredGizmo() const;
+    /// That handle; NONE when none.
+    ekGizmoHandle getHoveredHandle() const;
+    /// The handle of the drag under way; NONE when none. getActiveAxis
+    /// answers its axis: the plane's normal for a plane square, -1 for the
+    /// screen handle, the view ring, the trackball and the centre.
+    ekGizmoHandle getActiveHandle() const;
+    /// @}
 
 protected:
     /// Called by the engine when its scene is replaced: ends a drag under
@@ -157,65 +198,24 @@ protected:
     void clearController() override;
 
 private:
-    ekGizmoNode* updateHover(const ekCamera* camera, const Wm4::Vector2<float>& position, int width,
-                             int height);
-    void setMousePressedImpl(const ekCamera* camera, int x, int y, int width, int height);
-    void setMouseReleasedImpl(const ekCamera* camera, int x, int y, int width, int height);
-    void setMousePosImpl(const ekCamera* camera, int x, int y, int width, int height);
-    bool hasGizmo(const ekCamera* camera, const Wm4::Vector2<float>& position, int width,
-                  int height) const;
-    Wm4::Vector2<float> getMousePos(int x, int y, int width, int height) const;
-    void enqueue(const ControllerEvent& event);
-    // Rebuilds the gizmo list when root is not the root watched so far or
-    // its structure changed since the last rebuild (or, with honourBit, it
-    // shows DIRTY_STRUCTURE), dropping every reference to a gizmo that left.
-    void refreshGizmos(ekNode* root, bool honourBit);
-    void rebuildGizmos(ekNode& root);
-    // Drops every reference to a gizmo that is no longer listed.
-    void forgetUnlisted();
-    bool isListed(const ekGizmoNode* gizmo) const;
-    // Lays out every gizmo with handles for camera; settle also brings their
-    // world transforms up to date at once, for hit tests that follow.
-    void layOutGizmos(const ekCamera& camera, int viewportHeight, bool settle);
-    void notifyTouched();
-    // Counts the gizmo of the drag under way, so that it outlives the drag,
-    // and lets it go once no drag is.
-    void holdDraggedGizmo();
+    // The gizmo registry, the layout pass and the input state machine.
+    struct Parts;
 
-    // The three drag objects seen as one.
-    ekDragDispatch drags() const;
-
-    // Everything a copy takes over as it is: a new member goes here.
-    struct State {
-        ekGizmoNode* activeGizmo = nullptr; ///< not owned
-        OrientationReference orientationReference = LOCAL;
-        ekNode* rootNode = nullptr; ///< not owned
-        /// The root the gizmo list was last built from (not owned) and its
-        /// structure generation then.
-        ekNode* watchedRoot = nullptr;
-        std::uint64_t seenGeneration = 0;
-        Wm4::Matrix3<float> customOrientation = Wm4::Matrix3<float>::IDENTITY;
-        Wm4::Matrix3<float> currentOrientation = Wm4::Matrix3<float>::IDENTITY;
-        std::vector<ek3DManipulatorMotionListener*> motionListeners; ///< not owned
-        std::vector<ekGizmoNode*> manipulators;                       ///< not owned
-        std::vector<ControllerEvent> eventQueue;
-        std::vector<ekGizmoNode*> touchedGizmos; ///< sorted by address, no duplicates
-        float pickTolerance;
-        bool dragging = false;
-        bool pressOnGizmo = false;
-        bool enabled = true;
-    };
-
-    State m_state;
-    // Made in this order; each controller owns its own.
+    // Made in this order, each controller its own: the rotate, translate and
+    // scale drag objects, shared by every gizmo of the view.
     std::unique_ptr<ekGizmoControllerRotate> m_rotateController;
     std::unique_ptr<ekGizmoControllerTranslate> m_translateController;
     std::unique_ptr<ekGizmoControllerScale> m_scaleController;
-    // What each gizmo was last laid out for; a copy starts empty.
-    std::unique_ptr<ekGizmoLayoutCache> m_layoutCache;
-    // The gizmo of the drag under way, counted so that it outlives the drag
-    // even when the host drops it; never copied.
-    ekPointer<ekGizmoNode> m_draggedGizmo;
+    // In install order, without duplicates; not owned. Before the parts,
+    // which tell them.
+    std::vector<ek3DManipulatorMotionListener*> m_motionListeners;
+    std::unique_ptr<Parts> m_parts;
+    // The root of the gizmo search; null means the engine's scene. Not owned.
+    ekNode* m_rootNode = nullptr;
+    // Pixels within which a handle counts as under the cursor; no setter.
+    float m_pickTolerance;
+    // Whether an update replays the queued input.
+    bool m_enabled = true;
 };
 
 } // namespace ek

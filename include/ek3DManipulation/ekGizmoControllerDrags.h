@@ -57,6 +57,14 @@ public:
     /// Whether an arrow lies within tolerance; changes nothing.
     bool isOver(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
                 float tolerance, int width, int height) const;
+    /// The arrow isOver reports: the nearest within tolerance that a press
+    /// can drag along; -1 when none. Changes nothing.
+    int pickHandle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
+                   float tolerance, int width, int height) const;
+    /// Selects and highlights arrow axis (-1: none, default colours) of
+    /// node, as a hover that found it would, for the next press. A drag
+    /// under way keeps its arrow. Null node: nothing.
+    void selectHandle(ekGizmoNode* node, int axis);
 
     /// Ends a drag under way, then, with an arrow selected, starts one on
     /// node: stores its reference objects' transforms and the listeners
@@ -69,6 +77,15 @@ public:
     /// The last move, to pos, then the end: the listeners hear
     /// onTranslateManipulatorEnd with the delta. Without a drag, nothing.
     void setMouseReleased(ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos);
+
+    /// The increment a drag is rounded to, relative to its press; 0 (the
+    /// default) or less is free. A translate drag rounds its displacement
+    /// along the arrow to a multiple of it (world units); a scale drag
+    /// rounds its factor to a multiple of it, never below one increment.
+    /// Read by the moves that follow.
+    void setSnapIncrement(float increment) { m_snapIncrement = increment; }
+    /// See setSnapIncrement.
+    float getSnapIncrement() const { return m_snapIncrement; }
 
     /// 0, 1, 2, or -1 for none. While a drag is under way, hover leaves it
     /// alone: it is the dragged handle.
@@ -127,6 +144,7 @@ protected:
     ekGizmoNode* m_gizmoNode; ///< see getPressedGizmo; not owned
     Wm4::Vector3<float> m_startPoint; ///< the pressed point on the axis line, world space
     std::vector<ek3DManipulatorMotionListener*> m_listeners; ///< in install order; not owned
+    float m_snapIncrement = 0.0f; ///< see setSnapIncrement
     int m_selectedAxis : 3; ///< see getSelectedAxis
     unsigned int m_useSecondPlane : 1; ///< the drag plane's normal: 0 the next axis, 1 the one after
     unsigned int m_dragging : 1; ///< see isDragging
@@ -202,6 +220,14 @@ public:
     /// nothing.
     bool isOver(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
                 float tolerance, int width, int height) const;
+    /// The circle isOver reports: the nearest within tolerance; -1 when
+    /// none. Changes nothing.
+    int pickHandle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
+                   float tolerance, int width, int height) const;
+    /// Selects and highlights circle axis (-1: none, default colours) of
+    /// node, as a hover that found it would, for the next press. A drag
+    /// under way keeps its circle. Null node: nothing.
+    void selectHandle(ekGizmoNode* node, int axis);
 
     /// Ends a drag under way, then, with a circle selected and the cursor
     /// off the pivot's image (a few pixels around it give no direction),
@@ -220,6 +246,12 @@ public:
     /// onRotateManipulatorEnd with the rotation. Without a drag, nothing.
     void setMouseReleased(ekGizmoNode* node, const ekCamera* camera,
                           const Wm4::Vector2<float>& pos, int width, int height);
+
+    /// The step the angle is rounded to, in degrees (5 by default); 0 or
+    /// less turns freely. Read by the moves that follow.
+    void setSnapIncrement(float degrees);
+    /// See setSnapIncrement; 0 when free.
+    float getSnapIncrement() const;
 
     /// 0, 1, 2, or -1 for none; hover leaves it alone during a drag.
     int getSelectedAxis() const { return static_cast<int>(m_selectedAxis); }
@@ -243,9 +275,6 @@ public:
 private:
     static constexpr int kCircleSegments = 40;
 
-    // The circle nearest to the cursor within tolerance, or -1.
-    int pickCircle(const ekGizmoNode* node, const ekCamera* camera, const Wm4::Vector2<float>& pos,
-                   float tolerance, int width, int height) const;
     float getNearestDistCirclePoint(const ekGizmoNode* node, int axis, const ekCamera* camera,
                                     const Wm4::Vector2<float>& cursorPixel, int width,
                                     int height) const;
@@ -260,6 +289,7 @@ private:
     std::vector<ek3DManipulatorMotionListener*> m_listeners;
     ekGizmoNode* m_dragNode; // not owned; set while a drag is under way
     unsigned int m_selectedAxis;
+    float m_step; // radians; 0 turns freely
 };
 
 } // namespace ek

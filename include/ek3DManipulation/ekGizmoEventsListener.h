@@ -19,6 +19,17 @@ class ekGizmoController;
 /// other event reaches the widget, so the host's own camera navigation never
 /// sees a gizmo drag.
 ///
+/// A release can be lost: the window system delivers it elsewhere or not at
+/// all. After a left press went to the controller, a move with the left
+/// button up is taken as its release at that position (and swallowed as
+/// the release would be), and losing the input (FocusOut, WindowDeactivate,
+/// UngrabMouse on the watched object) cancels the drag under way and drops
+/// the input queued for the controller, a press not yet replayed included.
+/// These events always reach the widget. A visible child widget receives
+/// its window's WindowDeactivate, so the view widget itself is the place to
+/// install the filter; with mouse tracking off, Qt delivers no buttonless
+/// move and only the input loss and the next press end the drag.
+///
 /// Owns neither the engine interface nor the controller; destroying it does
 /// not remove it from the widget. It runs where Qt delivers the widget's
 /// events, the GUI thread, which must also be the thread of the controller
@@ -37,10 +48,18 @@ public:
     ~ekGizmoEventsListener() override;
 
     /// The controller fed from now on; not owned. Null passes every event
-    /// through.
-    void setController(ekGizmoController* controller) { m_controller = controller; }
+    /// through. A press forwarded to the former controller is forgotten.
+    void setController(ekGizmoController* controller);
     /// The controller fed; null when none.
     ekGizmoController* getController() const { return m_controller; }
+
+    /// With on, a left press tells the controller whether Ctrl is held
+    /// (ekGizmoController::setSnapInverted) before it is queued, so that
+    /// Ctrl inverts snapping for that drag. Off by default: no modifier is
+    /// looked at.
+    void setSnapToggleOnCtrl(bool on) { m_snapToggleOnCtrl = on; }
+    /// See setSnapToggleOnCtrl.
+    bool isSnapToggleOnCtrl() const { return m_snapToggleOnCtrl; }
 
     /// Qt 6 has no trUtf8 of its own; it is tr here, as source strings are UTF-8.
     static QString trUtf8(const char* s, const char* c = nullptr, int n = -1);
@@ -53,6 +72,9 @@ protected:
 private:
     ekGizmoController* m_controller;
     ekEngineInterface* m_engine;
+    // A left press went to m_controller and its release has not.
+    bool m_leftPressForwarded;
+    bool m_snapToggleOnCtrl = false;
 };
 
 } // namespace ek

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ek3DManipulationExport.h"
+#include "ekGizmoHandle.h"
 
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekGeometry.h>
@@ -10,6 +11,7 @@
 #include <Wm4/Wm4Matrix3.h>
 #include <Wm4/Wm4Vector3.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -170,8 +172,9 @@ public:
     /// Turns the arrowheads to face the camera. A rotation that would not be
     /// finite (camera on an arrowhead, a gizmo of scale 0) is not written.
     void updateCameraFacing(const ekCamera* camera);
-    /// Stores every reference object's world transform and its parent's
-    /// inverse world transform, the base of the next setWorldTransform.
+    /// Stores every reference object's world transform, its parent and the
+    /// parent's inverse world transform, the base of the next
+    /// setWorldTransform.
     void storeOriginalTransform();
     /// Every stored, non-excluded reference object gets world transform
     /// delta * stored (with the stored translation kept when
@@ -180,11 +183,13 @@ public:
     /// new transform would not be finite, or whose scale would underflow to
     /// zero or a subnormal, keeps its transform. Once the reference list is
     /// no longer the one stored, the stored transforms are dropped and
-    /// nothing is written until the next storeOriginalTransform.
+    /// nothing is written until the next storeOriginalTransform; so too,
+    /// for that object alone, once an object's parent is not the stored one.
     void setWorldTransform(const ekGenericTransformation<float>& delta, bool unused,
                            bool keepTranslation);
     /// Every stored, non-excluded reference object gets back the world and
-    /// local transforms stored, bit for bit; nothing once the list changed.
+    /// local transforms stored, bit for bit; nothing once the list changed,
+    /// and nothing to an object whose parent changed since the press.
     void restoreOriginalTransform();
     /// @}
 
@@ -221,6 +226,25 @@ public:
     bool getRotate(Wm4::Matrix3<float>& rotation, bool world) const;
     /// @}
 
+    // ---- Opt-in extended handles (a node that does not enable them draws
+    // ---- and picks exactly as without them)
+
+    /// @name Extended handles
+    /// Plane squares and a screen handle (translate), a view ring and a
+    /// trackball (rotate), a grabbable uniform-scale centre (scale). Their
+    /// lines follow the specified ones among the node's children.
+    /// @{
+
+    /// Turns them on or off.
+    void setExtendedHandles(bool enabled);
+    /// See setExtendedHandles; false by default.
+    bool hasExtendedHandles() const { return m_extendedHandles; }
+    /// Gives handle the highlight colour, as highlight does for an axis
+    /// handle, taking the highlight off the others; NONE restores the
+    /// default colours.
+    void highlightHandle(ekGizmoHandle handle);
+    /// @}
+
 protected:
     /// The gizmo scale at the node's own bound centre, measured through the
     /// near plane (perspective cameras only).
@@ -238,6 +262,7 @@ protected:
     void UpdateWorldData_Flags() override;
 
 private:
+    friend class ekExtendedDrag;
     friend class ekGizmoControllerRotate;
     friend class ekGizmoControllerScale;
     friend class ekGizmoControllerTranslate;
@@ -256,6 +281,9 @@ private:
     // Whether the stored transforms still belong to the reference list.
     bool holdsStoredObjects();
     void dropStoredTransforms();
+    // Whether stored object i is still under its parent of the press; false
+    // from the first time it is not until the next press.
+    bool keepsStoredParent(std::size_t i);
     static void writeTransforms(ekSpatial& object, const ekGenericTransformation<float>& world,
                                 const ekGenericTransformation<float>& local);
 
@@ -266,9 +294,16 @@ private:
     std::vector<ekGenericTransformation<float>> m_originalTransforms;
     std::vector<ekGenericTransformation<float>> m_originalLocalTransforms;
     std::vector<ekGenericTransformation<float>> m_parentInverseTransforms;
+    // Each stored object's parent at the press (not owned), and whether it
+    // has been seen under another since.
+    std::vector<const ekNode*> m_storedParents;
+    std::vector<bool> m_reparented;
     float m_expectedPixelSize;
     GizmoMode m_mode;
     std::uint32_t m_options;
+
+    // ---- Extended handles
+    bool m_extendedHandles = false;
 };
 
 } // namespace ek

@@ -26,4 +26,9 @@ void ek3DManipulatorMotionListener::onScaleManipulatorEnd(
 {
 }
 
+void ek3DManipulatorMotionListener::onManipulatorDragged(
+    const ekGenericTransformation<float>& /*delta*/)
+{
+}
+
 } // namespace ek

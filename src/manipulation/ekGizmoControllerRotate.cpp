@@ -2,6 +2,7 @@
 
 #include "ekListenerList.h"
 #include "ekPicking.h"
+#include "ekRotations.h"
 #include "ekUnitAxes.h"
 #include "ekMatrixUtils.h"
 #include "ekTransformUtils.h"
@@ -56,20 +57,6 @@ bool isNearPivot(const ekCamera& camera, const Wm4::Vector3<float>& pivot,
         && std::fabs(pivotPixel.Y() - cursor.Y()) < kDeadZonePixels;
 }
 
-// The rotation by angle (radians, right-handed) about the unit axis n.
-Wm4::Matrix3<float> rotationAbout(const Wm4::Vector3<float>& n, float angle)
-{
-    const float s = std::sin(angle);
-    const float c = std::cos(angle);
-    const float t = 1.0f - c;
-    const float x = n.X();
-    const float y = n.Y();
-    const float z = n.Z();
-    return {x * x * t + c,     x * y * t - z * s, x * z * t + y * s,
-            x * y * t + z * s, y * y * t + c,     y * z * t - x * s,
-            x * z * t - y * s, y * z * t + x * s, z * z * t + c};
-}
-
 // angle rounded to the nearest step, halfway cases upwards.
 float snapAngle(float angle)
 {
@@ -97,7 +84,8 @@ Wm4::Vector3<float> snapDirection(const Wm4::Vector3<float>& d)
 
 } // namespace
 
-ekGizmoControllerRotate::ekGizmoControllerRotate() : m_dragNode(nullptr), m_selectedAxis(kNoCircle)
+ekGizmoControllerRotate::ekGizmoControllerRotate()
+    : m_dragNode(nullptr), m_selectedAxis(kNoCircle), m_step(kRotationStep)
 {
     initRotate();
 }
@@ -111,7 +99,8 @@ ekGizmoControllerRotate::ekGizmoControllerRotate(const ekGizmoControllerRotate& 
       m_startPoint(other.m_startPoint),
       m_listeners(other.m_listeners),
       m_dragNode(nullptr),
-      m_selectedAxis(other.m_selectedAxis)
+      m_selectedAxis(other.m_selectedAxis),
+      m_step(other.m_step)
 {
 }
 
@@ -125,6 +114,7 @@ ekGizmoControllerRotate& ekGizmoControllerRotate::operator=(const ekGizmoControl
         m_startPoint = other.m_startPoint;
         m_listeners = other.m_listeners;
         m_selectedAxis = other.m_selectedAxis;
+        m_step = other.m_step;
     }
     return *this;
 }
@@ -159,37 +149,54 @@ bool ekGizmoControllerRotate::updateRotateHover(ekGizmoNode* node, const ekCamer
     if (node == nullptr) {
         return false;
     }
-    const int best = pickCircle(node, camera, pos, tolerance, width, height);
+    const int best = pickHandle(node, camera, pos, tolerance, width, height);
+    selectHandle(node, best);
+    return best != kNoAxis;
+}
+
+void ekGizmoControllerRotate::selectHandle(ekGizmoNode* node, int axis)
+{
+    if (node == nullptr) {
+        return;
+    }
     // The circle of a drag under way is the one pressed, whatever lies
     // under the cursor now.
     if (!isDragging()) {
-        m_selectedAxis = static_cast<unsigned int>(best);
+        m_selectedAxis = static_cast<unsigned int>(axis);
     }
-    if (best == kNoAxis) {
+    if (axis == kNoAxis) {
         node->applyDefaultColors();
-        return false;
+    } else {
+        node->highlight(static_cast<unsigned int>(axis));
     }
-    node->highlight(static_cast<unsigned int>(best));
-    return true;
+}
+
+void ekGizmoControllerRotate::setSnapIncrement(float degrees)
+{
+    // Half a turn over the steps in it: 5 degrees gives the default step
+    // bit for bit.
+    m_step = degrees > 0.0f ? kPi / (180.0f / degrees) : 0.0f;
+}
+
+float ekGizmoControllerRotate::getSnapIncrement() const
+{
+    return m_step > 0.0f ? 180.0f / (kPi / m_step) : 0.0f;
 }
 
 bool ekGizmoControllerRotate::isOver(const ekGizmoNode* node, const ekCamera* camera,
                                      const Wm4::Vector2<float>& pos, float tolerance, int width,
                                      int height) const
 {
-    if (node == nullptr) {
-        return false;
-    }
-    const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
-    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
-        return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
-    });
+    return pickHandle(node, camera, pos, tolerance, width, height) != kNoAxis;
 }
 
-int ekGizmoControllerRotate::pickCircle(const ekGizmoNode* node, const ekCamera* camera,
+int ekGizmoControllerRotate::pickHandle(const ekGizmoNode* node, const ekCamera* camera,
                                         const Wm4::Vector2<float>& pos, float tolerance,
                                         int width, int height) const
 {
+    if (node == nullptr) {
+        return kNoAxis;
+    }
     const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
     return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
         return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
@@ -282,8 +289,7 @@ void ekGizmoControllerRotate::setMousePos(ekGizmoNode* node, const ekCamera* cam
     Wm4::Vector3<float> start = m_startPoint - pivot;
     safeNormalize(start);
     const float angle = std::atan2(current.Dot(normal.Cross(start)), start.Dot(current));
-    const Wm4::Matrix3<float> rotation =
-        rotationAbout(normal, std::round(angle / kRotationStep) * kRotationStep);
+    const Wm4::Matrix3<float> rotation = rotationAbout(normal, roundToStep(angle, m_step));
 
     ekGenericTransformation<float> delta;
     delta.SetRotate(rotation);

@@ -7,6 +7,7 @@
 #include <ek3DManipulation/ek3DManipulatorMotionListener.h>
 #include <ek3DManipulation/ekGizmoNode.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ek {
@@ -90,7 +91,11 @@ void ekGizmoControllerScale::setMouseScalePos(ekGizmoNode* node, const ekCamera*
     if (!std::isfinite(handleLengths)) {
         return;
     }
-    const float factor = scaleFactor(handleLengths);
+    float factor = scaleFactor(handleLengths);
+    if (m_snapIncrement > 0.0f) {
+        factor = std::max(m_snapIncrement,
+                          std::round(factor / m_snapIncrement) * m_snapIncrement);
+    }
     ekGenericTransformation<float> scale = m_dragFrame;
     if (factor != 1.0f) {
         applyScaleFactors(scale,

@@ -116,6 +116,7 @@ ekGizmoControllerTranslate::ekGizmoControllerTranslate(const ekGizmoControllerTr
       m_gizmoNode(other.m_gizmoNode),
       m_startPoint(other.m_startPoint),
       m_listeners(other.m_listeners),
+      m_snapIncrement(other.m_snapIncrement),
       m_selectedAxis(other.m_selectedAxis),
       m_useSecondPlane(other.m_useSecondPlane),
       m_dragging(0)
@@ -132,6 +133,7 @@ ekGizmoControllerTranslate::operator=(const ekGizmoControllerTranslate& other)
         m_gizmoNode = other.m_gizmoNode;
         m_startPoint = other.m_startPoint;
         m_listeners = other.m_listeners;
+        m_snapIncrement = other.m_snapIncrement;
         m_selectedAxis = other.m_selectedAxis;
         m_useSecondPlane = other.m_useSecondPlane;
     }
@@ -174,31 +176,46 @@ bool ekGizmoControllerTranslate::updateTranslateHover(ekGizmoNode* node, const e
     ArrowProbe arrows(*node, *camera, pos, width, height);
     const int best = pickNearestAxis(axisMask, tolerance,
                                      [&arrows](int axis) { return arrows.distance(axis); });
-    if (best == kNoAxis) {
+    selectHandle(node, best);
+    return best != kNoAxis;
+}
+
+void ekGizmoControllerTranslate::selectHandle(ekGizmoNode* node, int axis)
+{
+    if (node == nullptr) {
+        return;
+    }
+    if (axis == kNoAxis) {
         node->applyDefaultColors();
     } else {
-        node->highlight(static_cast<unsigned int>(best));
+        node->highlight(static_cast<unsigned int>(axis));
     }
     // The axis of a drag under way is the one pressed, whatever lies under
     // the cursor now.
     if (m_dragging == 0) {
-        m_selectedAxis = best;
+        m_selectedAxis = axis;
     }
-    return best != kNoAxis;
 }
 
 bool ekGizmoControllerTranslate::isOver(const ekGizmoNode* node, const ekCamera* camera,
                                         const Wm4::Vector2<float>& pos, float tolerance,
                                         int width, int height) const
 {
+    return pickHandle(node, camera, pos, tolerance, width, height) != kNoAxis;
+}
+
+int ekGizmoControllerTranslate::pickHandle(const ekGizmoNode* node, const ekCamera* camera,
+                                           const Wm4::Vector2<float>& pos, float tolerance,
+                                           int width, int height) const
+{
     if (node == nullptr) {
-        return false;
+        return kNoAxis;
     }
     ArrowProbe arrows(*node, *camera, pos, width, height);
     const Wm4::Line3<float> ray = pickRay(camera, pos);
     // The press answer promises a drag: a handle that cannot give one is not
     // reported, so that the host's own navigation keeps the event.
-    return anyAxisWithin(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
+    return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
         const float distance = arrows.distance(axis);
         return distance <= tolerance && canDragAlong(*node, ray, axis)
             ? distance
@@ -285,8 +302,15 @@ void ekGizmoControllerTranslate::setMousePos(ekGizmoNode* node, const ekCamera* 
         || along == 0.0f) {
         return;
     }
+    Wm4::Vector3<float> displacement = point - m_startPoint;
+    if (m_snapIncrement > 0.0f) {
+        // along is the displacement's signed length along the arrow: the
+        // nearest multiple of the increment (the press point included).
+        displacement = getWorldOrientation(axisVector(m_selectedAxis))
+            * (std::round(along / m_snapIncrement) * m_snapIncrement);
+    }
     ekGenericTransformation<float> delta;
-    delta.SetTranslate(point - m_startPoint);
+    delta.SetTranslate(displacement);
     if (!isFinite(delta)) {
         return;
     }

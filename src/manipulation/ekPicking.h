@@ -120,18 +120,6 @@ int pickNearestAxis(unsigned char mask, float tolerance, Distance&& distance)
     return best;
 }
 
-// Whether any enabled axis lies within tolerance; stops at the first.
-template <class Distance>
-bool anyAxisWithin(unsigned char mask, float tolerance, Distance&& distance)
-{
-    for (int axis = 0; axis < 3; ++axis) {
-        if ((mask & (1u << axis)) != 0 && distance(axis) <= tolerance) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Whether pos lies in the viewport, borders included. A NaN lies outside.
 bool isInsideViewport(const Wm4::Vector2<float>& pos);
 

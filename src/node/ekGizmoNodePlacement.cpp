@@ -210,6 +210,8 @@ void ekGizmoNode::storeOriginalTransform()
     m_originalTransforms.assign(count, ekGenericTransformation<float>());
     m_originalLocalTransforms.assign(count, ekGenericTransformation<float>());
     m_parentInverseTransforms.assign(count, ekGenericTransformation<float>());
+    m_storedParents.assign(count, nullptr);
+    m_reparented.assign(count, false);
     for (std::size_t i = 0; i < count; ++i) {
         const ekSpatial* object = m_referenceObjects[i];
         if (object == nullptr) {
@@ -217,6 +219,7 @@ void ekGizmoNode::storeOriginalTransform()
         }
         m_originalTransforms[i] = object->getWorldTransform();
         m_originalLocalTransforms[i] = object->getLocalTransform();
+        m_storedParents[i] = object->getParent();
         if (const ekNode* parent = object->getParent()) {
             parent->getWorldTransform().Inverse(m_parentInverseTransforms[i]);
         }
@@ -239,6 +242,20 @@ void ekGizmoNode::dropStoredTransforms()
     m_originalTransforms.clear();
     m_originalLocalTransforms.clear();
     m_parentInverseTransforms.clear();
+    m_storedParents.clear();
+    m_reparented.clear();
+}
+
+bool ekGizmoNode::keepsStoredParent(std::size_t i)
+{
+    // Under another parent the stored parent inverse and local transform
+    // would misplace the object, so it is let go for the rest of the drag,
+    // as a whole list is when it changes: even a return to its former parent
+    // does not bind it again, the host has placed it since.
+    if (!m_reparented[i] && m_storedObjects[i]->getParent() != m_storedParents[i]) {
+        m_reparented[i] = true;
+    }
+    return !m_reparented[i];
 }
 
 void ekGizmoNode::setWorldTransform(const ekGenericTransformation<float>& delta, bool /*unused*/,
@@ -249,7 +266,7 @@ void ekGizmoNode::setWorldTransform(const ekGenericTransformation<float>& delta,
     }
     for (std::size_t i = 0; i < m_storedObjects.size(); ++i) {
         ekSpatial* object = m_storedObjects[i];
-        if (object == nullptr || object->isExcluded()) {
+        if (object == nullptr || object->isExcluded() || !keepsStoredParent(i)) {
             continue;
         }
         const ekGenericTransformation<float>& original = m_originalTransforms[i];
@@ -278,7 +295,7 @@ void ekGizmoNode::restoreOriginalTransform()
     }
     for (std::size_t i = 0; i < m_storedObjects.size(); ++i) {
         ekSpatial* object = m_storedObjects[i];
-        if (object != nullptr && !object->isExcluded()) {
+        if (object != nullptr && !object->isExcluded() && keepsStoredParent(i)) {
             writeTransforms(*object, m_originalTransforms[i], m_originalLocalTransforms[i]);
         }
     }

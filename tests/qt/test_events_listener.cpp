@@ -1,80 +1,10 @@
-#include "ekControllerFixture.h"
+#include "ekEventsListenerFixture.h"
 
-#include <ek3DManipulation/ekGizmoEventsListener.h>
-
-#include <QApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QWheelEvent>
-#include <QWidget>
-
-#include <map>
-#include <memory>
 
 namespace ek::test {
 namespace {
-
-constexpr QEvent::Type kPress = QEvent::MouseButtonPress;
-constexpr QEvent::Type kRelease = QEvent::MouseButtonRelease;
-constexpr QEvent::Type kMove = QEvent::MouseMove;
-
-// Spells the input events the bridge let through: Press, Release, Double click, Move, Wheel,
-// Key press, key release (k).
-struct RecordingWidget : QWidget {
-    std::string seen;
-    bool event(QEvent* e) override
-    {
-        static const std::map<QEvent::Type, char> kLetters{
-            {kPress, 'P'}, {kRelease, 'R'}, {QEvent::MouseButtonDblClick, 'D'}, {kMove, 'M'},
-            {QEvent::Wheel, 'W'}, {QEvent::KeyPress, 'K'}, {QEvent::KeyRelease, 'k'}};
-        const auto letter = kLetters.find(e->type());
-        if (letter != kLetters.end()) { seen += letter->second; }
-        return QWidget::event(e);
-    }
-};
-
-// The controller fixture's translate arrow, its view's widget filtered by the bridge.
-class EventsListenerTest : public ControllerTest {
-protected:
-    static void SetUpTestSuite()
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        s_app = std::make_unique<QApplication>(s_argc, s_argv);
-    }
-    static void TearDownTestSuite() { s_app.reset(); }
-
-    void SetUp() override
-    {
-        ControllerTest::SetUp();
-        setUpArrow();
-        bridge.setController(&controller);
-        widget.setMouseTracking(true); // else Qt drops buttonless moves before any filter
-        widget.installEventFilter(&bridge);
-    }
-
-    // A mouse event of button; a move holds it, a press is of it and holds it.
-    void send(QEvent::Type type, Pixel at, Qt::MouseButton button = Qt::LeftButton)
-    {
-        const QPointF point(at.x, at.y);
-        QMouseEvent e(type, point, point, type == kMove ? Qt::NoButton : button,
-                      type == kRelease ? Qt::NoButton : Qt::MouseButtons(button), Qt::NoModifier);
-        QCoreApplication::sendEvent(&widget, &e);
-    }
-    void send(QEvent&& e) { QCoreApplication::sendEvent(&widget, &e); }
-    // A left press at from, a move to to and the release there.
-    void gesture(Pixel from, Pixel to)
-    {
-        for (QEvent::Type type : {kPress, kMove, kRelease}) { send(type, type == kPress ? from : to); }
-    }
-    std::size_t queued() const { return controller.getQueuedEventCount(); }
-
-    static inline int s_argc = 1;
-    static inline char s_name[] = "test_qt";
-    static inline char* s_argv[] = {s_name, nullptr};
-    static inline std::unique_ptr<QApplication> s_app;
-    ekGizmoEventsListener bridge{&scene.engine()};
-    RecordingWidget widget;
-};
 
 TEST_F(EventsListenerTest, IsAQObjectWithNothingToTranslate)
 {
@@ -119,7 +49,7 @@ TEST_F(EventsListenerTest, OtherGesturesPass)
     frame();
     send(kPress, grip);
     send(kPress, grip, Qt::RightButton);
-    send(kMove, shifted(grip, 5), Qt::RightButton);
+    moveHolding(shifted(grip, 5), Qt::LeftButton | Qt::RightButton);
     send(kRelease, shifted(grip, 5), Qt::RightButton);
     send(kRelease, shifted(grip, 5));
     EXPECT_EQ(widget.seen, "PMRPRPRMPR");
@@ -172,6 +102,38 @@ TEST_F(EventsListenerTest, DoubleClickIsOneClickToTheController)
         EXPECT_EQ(positionOf(*object), Wm4::Vector3<float>::ZERO);
         EXPECT_FALSE(controller.isDragging());
     }
+}
+
+TEST_F(EventsListenerTest, CtrlInvertsSnappingOnlyWhenAsked)
+{
+    controller.setTranslateSnap(0.25f);
+    // a left press with Ctrl: ignored by default, the drag snaps to quarters
+    const auto ctrlGesture = [&](Pixel from, Pixel to) {
+        const QPointF a(from.x, from.y);
+        QMouseEvent press(kPress, a, a, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+        send(std::move(press));
+        send(kMove, to);
+        send(kRelease, to);
+        frame();
+    };
+    ctrlGesture(grip, shifted(grip, 40));
+    const float snapped = object->getWorldTransform().GetTranslate().X();
+    EXPECT_EQ(snapped, std::round(snapped * 4.0f) / 4.0f);
+    EXPECT_NE(snapped, 0.0f);
+    // asked to, the bridge passes Ctrl on: that drag is free
+    bridge.setSnapToggleOnCtrl(true);
+    const Pixel from = axisPixel(*gizmo, 0, 0.8f);
+    ctrlGesture(from, shifted(from, 40));
+    const float moved = object->getWorldTransform().GetTranslate().X() - snapped;
+    EXPECT_NE(moved, std::round(moved * 4.0f) / 4.0f);
+    // and a press without Ctrl snaps again
+    const float before = object->getWorldTransform().GetTranslate().X();
+    const Pixel again = axisPixel(*gizmo, 0, 0.8f);
+    gesture(again, shifted(again, 40));
+    frame();
+    const float x = object->getWorldTransform().GetTranslate().X() - before;
+    EXPECT_NEAR(x, std::round(x * 4.0f) / 4.0f, 1e-5f);
+    EXPECT_NE(x, 0.0f);
 }
 
 } // namespace

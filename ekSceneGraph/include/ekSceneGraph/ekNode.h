@@ -30,11 +30,14 @@ public:
 
     int getChildCount() const { return static_cast<int>(m_children.size()); }
 
-    // Counts the attaches and detaches made in this subtree since the node
-    // was made. Unlike DIRTY_STRUCTURE, which the engine clears at the end
-    // of each frame, it never goes back: a reader that remembers the value
-    // sees every change, whichever engine, frame or callback made it.
+#ifndef EK_ENGINE_CORE_INTERFACE_ONLY
+    // An extension of this engine. Counts the attaches and detaches made in
+    // this subtree since the node was made. Unlike DIRTY_STRUCTURE, which
+    // the engine clears at the end of each frame, it never goes back: a
+    // reader that remembers the value sees every change, whichever engine,
+    // frame or callback made it.
     std::uint64_t getStructureGeneration() const { return m_structureGeneration; }
+#endif
     // Null for an index out of range.
     ekSpatial* getChild(int i) const;
 

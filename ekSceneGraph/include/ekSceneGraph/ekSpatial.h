@@ -60,6 +60,8 @@ public:
 
     ekNode* getParent() const { return m_parent; }
 
+#ifndef EK_ENGINE_CORE_INTERFACE_ONLY
+    // An extension of this engine.
     // A count, shared by every spatial of the process, that moves when a
     // spatial is made, its local or world transform is edited, its bound or
     // place in a tree is marked changed, or an update changes its world
@@ -68,6 +70,7 @@ public:
     // so what a reader derived from them still holds. Only the first change
     // after a reading costs a write.
     static std::uint64_t getChangeCount();
+#endif
 
     // The identity until first edited.
     const ekGenericTransformation<float>& getLocalTransform() const;
