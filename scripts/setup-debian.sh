@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
     python3 xvfb xdotool x11-utils
-    doxygen pkgconf dpkg-dev file
+    doxygen pkgconf dpkg-dev file lintian
 )
 
 for argument in "$@"; do

@@ -11,3 +11,4 @@
 #include "ekGizmoControllerDrags.h"
 #include "ekGizmoNode.h"
 #include "ekGizmoNodeBase.h"
+#include "ekGizmoStyle.h"

@@ -2,6 +2,7 @@
 
 #include "ek3DManipulationExport.h"
 #include "ekGizmoHandle.h"
+#include "ekGizmoStyle.h"
 
 #include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekGeometry.h>
@@ -118,7 +119,7 @@ public:
     /// See restrictPositionBetweenNearFar.
     bool shouldRestrictPositionBetweenNearFar() const;
     /// On-screen length of one axis, in pixels (60 by default). Not checked.
-    void setExpectedPixelSize(float pixels) { m_expectedPixelSize = pixels; }
+    void setExpectedPixelSize(float pixels);
     /// See setExpectedPixelSize.
     float getExpectedPixelSize() const { return m_expectedPixelSize; }
     /// @}
@@ -245,6 +246,64 @@ public:
     void highlightHandle(ekGizmoHandle handle);
     /// @}
 
+    // ---- Opt-in look and edge-on fading (a node that sets none of these
+    // ---- draws and picks exactly as without them)
+
+    /// @name Style
+    /// @{
+
+    /// Draws every handle with style: its axis colours and stroke widths
+    /// at once (every handle takes its default colour again, which takes a
+    /// highlight off, and the node is marked for redraw), its highlight
+    /// colour as setHighlightColor does for all three modes (a later
+    /// setHighlightColor still overrides one mode). The drag feedback
+    /// lines already shown keep their width until the next drag.
+    void setStyle(const ekGizmoStyle& style);
+    /// The style last set; a default-constructed ekGizmoStyle until then.
+    const ekGizmoStyle& getStyle() const;
+    /// @}
+
+    /// @name Edge-on fading
+    /// A handle seen so nearly edge-on that its on-screen extent falls
+    /// below the threshold is faded: hidden (outright: an alpha ramp would
+    /// need a renderer that blends) and refused by every hover and press
+    /// test. Extents are measured at each layout
+    /// (calculateFrameFromObjectWorldTranform) from the gizmo's frame as
+    /// projected for that camera and viewport height: an arrow or scale
+    /// handle by the length of its unit axis on screen, so it fades when
+    /// its axis points at the eye; a rotate circle by the half-width of its
+    /// disc across its narrowest direction, so it fades when its axis lies
+    /// across the view and the circle shows as a line. A faded handle shows
+    /// again once its extent reaches the threshold plus 2 pixels, so that a
+    /// camera jittering about the threshold does not make it flicker. An
+    /// axis lying across the view measures the expected pixel size, so a
+    /// threshold more than 2 pixels below that size never fades its arrow.
+    /// @{
+
+    /// The threshold, in pixels of the view; 0 (the default) or any value
+    /// that is not a positive number turns fading off and shows every
+    /// faded handle again at once. A new threshold takes effect at the
+    /// next layout.
+    void setFadeThreshold(float pixels);
+    /// See setFadeThreshold.
+    float getFadeThreshold() const;
+    /// Bit (1 << axis) set: the arrow and the scale handle of that axis are
+    /// faded at the last layout (0 while fading is off).
+    unsigned char getFadedAxes() const;
+    /// Bit (1 << axis) set: the plane normal to that axis (holding that
+    /// axis's rotate circle) is faded at the last layout (0 while fading is
+    /// off).
+    unsigned char getFadedPlanes() const;
+    /// The faded handles of mode's kind, by axis: getFadedAxes() for
+    /// TRANSLATE and SCALE, getFadedPlanes() for ROTATE (the circles), 0 for
+    /// NONE and above.
+    unsigned char getFadedHandles(GizmoMode mode) const;
+    /// A count that moves whenever a setting that a layout reads changes
+    /// (the fade threshold, the expected pixel size): equal readings mean
+    /// a layout made in between still holds for this node.
+    std::uint32_t getLayoutRevision() const { return m_layoutRevision; }
+    /// @}
+
 protected:
     /// The gizmo scale at the node's own bound centre, measured through the
     /// near plane (perspective cameras only).
@@ -304,6 +363,19 @@ private:
 
     // ---- Extended handles
     bool m_extendedHandles = false;
+    // ---- Edge-on fading
+    // Fades the handles of the faded axes and planes, shows the others.
+    void setFaded(unsigned char axes, unsigned char planes);
+    // Measures the handles as laid out for camera and fades those below the
+    // threshold; nothing while fading is off.
+    void updateFading(const ekCamera& camera, int viewportHeight);
+
+    // Pixels; not above 0: fading off.
+    float m_fadeThreshold = 0.0f;
+    // What the last layout faded (bit 1 << axis); 0 while fading is off.
+    unsigned char m_fadedAxes = 0;
+    unsigned char m_fadedPlanes = 0;
+    std::uint32_t m_layoutRevision = 0;
 };
 
 } // namespace ek

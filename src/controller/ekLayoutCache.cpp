@@ -70,7 +70,8 @@ bool ekLayoutCache::isDue(std::size_t i, const ekGizmoNode& gizmo)
     // A pixel size that is not a number never equals itself: due again.
     bool same = entry.gizmo == &gizmo && entry.object == object
         && entry.objectCount == objects.size() && objects.size() <= 1
-        && entry.pixelSize == gizmo.getExpectedPixelSize();
+        && entry.pixelSize == gizmo.getExpectedPixelSize()
+        && entry.revision == gizmo.getLayoutRevision();
 #if !EK3D_ENGINE_EXTENSIONS
     same = same && gizmo.getLocalTransform() == entry.placement
         && parentWorldOf(gizmo) == entry.parentWorld;
@@ -91,6 +92,7 @@ void ekLayoutCache::laidOut(std::size_t i, const ekGizmoNode& gizmo)
     entry.object = objects.empty() ? nullptr : objects.front();
     entry.objectCount = objects.size();
     entry.pixelSize = gizmo.getExpectedPixelSize();
+    entry.revision = gizmo.getLayoutRevision();
 #if !EK3D_ENGINE_EXTENSIONS
     entry.placement = gizmo.getLocalTransform();
     entry.parentWorld = parentWorldOf(gizmo);

@@ -73,6 +73,9 @@ private:
         const ekSpatial* object = nullptr;
         std::size_t objectCount = 0;
         float pixelSize = 0.0f;
+        // The node's own count of the settings a layout reads (its fade
+        // threshold among them).
+        std::uint32_t revision = 0;
 #if !EK3D_ENGINE_EXTENSIONS
         ekGenericTransformation<float> objectWorld;
         Wm4::Vector3<float> boundCentre;

@@ -4,13 +4,17 @@
 #include "ekGizmoNodeScale.h"
 #include "ekGizmoNodeTranslate.h"
 
+#include <ek3DManipulation/ekGizmoStyle.h>
+
 namespace ek {
 
-// The three handle groups of one gizmo node, owned by it.
+// The three handle groups of one gizmo node, owned by it, and the style
+// they draw in, which the node sets.
 struct ekGizmoGeometry {
     ekGizmoNodeTranslate translate;
     ekGizmoNodeRotate rotate;
     ekGizmoNodeScale scale;
+    ekGizmoStyle style;
 };
 
 } // namespace ek

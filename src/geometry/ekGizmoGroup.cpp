@@ -2,12 +2,25 @@
 
 #include "ekGroupLines.h"
 
+#include <cmath>
+
 namespace ek {
 
-void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent)
+namespace {
+
+// Whether a style value can scale a width: a positive finite number.
+bool isUsableWidth(float value)
+{
+    return value > 0.0f && std::isfinite(value);
+}
+
+} // namespace
+
+void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent, const ekGizmoStyle& style)
 {
     setOwner(owner);
     m_lineParent = &lineParent;
+    m_style = &style;
     buildLines();
 }
 
@@ -16,12 +29,54 @@ void ekGizmoGroup::applyDefaultColors(bool notifyOwner)
     if (notifyOwner) {
         markOwnerForRedraw(*this);
     }
-    if (!m_showsDefaults) {
-        paintDefaultColors();
-        m_showsDefaults = true;
+    paintDefaultColors();
+}
+
+void ekGizmoGroup::setVisible(bool visible)
+{
+    m_visible = visible;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        showAxis(axis, showsAxis(axis));
+    }
+    setOtherLinesVisible(visible);
+}
+
+void ekGizmoGroup::setFaded(unsigned char faded)
+{
+    const unsigned char changed = faded ^ m_faded;
+    if (changed == 0) {
+        return;
+    }
+    m_faded = faded;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        if (hasAxis(changed, axis)) {
+            showAxis(axis, showsAxis(axis));
+        }
     }
 }
 
 void ekGizmoGroup::setActiveState(unsigned int /*axis*/, bool /*active*/) {}
+
+void ekGizmoGroup::applyStyle()
+{
+    applyWidths();
+    setHighlightColor(m_style->highlightColor);
+    applyDefaultColors(true);
+}
+
+float ekGizmoGroup::handleWidth(float ownWidth) const
+{
+    return feedbackWidth(isUsableWidth(m_style->lineWidth) ? m_style->lineWidth : ownWidth);
+}
+
+float ekGizmoGroup::feedbackWidth(float ownWidth) const
+{
+    return isUsableWidth(m_style->devicePixelRatio) ? ownWidth * m_style->devicePixelRatio : ownWidth;
+}
+
+bool ekGizmoGroup::showsAxis(unsigned int axis) const
+{
+    return m_visible && hasAxis(getEnabledAxis(), axis) && !hasAxis(m_faded, axis);
+}
 
 } // namespace ek

@@ -1,6 +1,5 @@
 #include "ekGizmoNodeRotate.h"
 
-#include "ekAxisColors.h"
 #include "ekUnitAxes.h"
 
 #include <Wm4/Wm4Math.h>
@@ -73,12 +72,11 @@ ekGizmoNodeRotate::~ekGizmoNodeRotate() = default;
 
 void ekGizmoNodeRotate::buildLines()
 {
-
     const RotateShapes& shapes = rotateShapes();
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         m_circles[axis] = lineOfShape(*shapes.circles[axis]);
-        m_circles[axis]->setWidth(kCircleWidth);
     }
+    applyWidths();
     for (ekPointer<ekLine>& circle : m_circles) {
         attachToOwner(*this, *circle);
     }
@@ -98,10 +96,18 @@ void ekGizmoNodeRotate::buildLines()
     }
 }
 
+void ekGizmoNodeRotate::applyWidths()
+{
+    // The half-axis lines take theirs as a drag shows them.
+    for (ekPointer<ekLine>& circle : m_circles) {
+        setLineWidth(*circle, handleWidth(kCircleWidth));
+    }
+}
+
 void ekGizmoNodeRotate::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_circles[axis]->setColor(axisColor(axis));
+        paintLine(*m_circles[axis], axisColor(axis));
     }
     hideAxisLines();
 }
@@ -113,34 +119,34 @@ void ekGizmoNodeRotate::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_circles[axis].get()});
 }
 
-void ekGizmoNodeRotate::setVisible(bool visible)
+void ekGizmoNodeRotate::showAxis(unsigned int axis, bool shown)
 {
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        showLine(*m_circles[axis], visible && isAxisEnabled(getEnabledAxis(), axis));
-    }
+    showLine(*m_circles[axis], shown);
+}
+
+void ekGizmoNodeRotate::setOtherLinesVisible(bool /*visible*/)
+{
     hideAxisLines();
 }
 
 void ekGizmoNodeRotate::setActiveState(unsigned int axis, bool active)
 {
-    if (!isAxisEnabled(getEnabledAxis(), axis)) {
+    if (!hasAxis(getEnabledAxis(), axis)) {
         return;
     }
     if (!active) {
         hideAxisLines();
         return;
     }
-    // The default colours hide these lines again.
-    leaveDefaults();
     showLine(*m_axisLines[axis], true);
-    m_axisLines[axis]->setWidth(kRotationAxisWidth);
+    m_axisLines[axis]->setWidth(feedbackWidth(kRotationAxisWidth));
     // The negative half of the rotation axis stays hidden: the full lines
     // of the other two axes span the circle's plane.
     const unsigned int a = (axis + 1) % kAxisCount;
     const unsigned int b = (axis + 2) % kAxisCount;
     for (unsigned int index : {a, b, a + kAxisCount, b + kAxisCount}) {
         showLine(*m_axisLines[index], true);
-        m_axisLines[index]->setWidth(kPlaneAxisWidth);
+        m_axisLines[index]->setWidth(feedbackWidth(kPlaneAxisWidth));
     }
 }
 

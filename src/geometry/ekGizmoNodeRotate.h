@@ -3,7 +3,6 @@
 #include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-
 #include <ekSceneGraph/ekLine.h>
 
 namespace ek {
@@ -15,7 +14,6 @@ public:
     ~ekGizmoNodeRotate() override;
 
     void highlight(unsigned int axis) override;
-    void setVisible(bool visible) override;
     void setActiveState(unsigned int axis, bool active) override;
 
     // +X, +Y, +Z, -X, -Y, -Z.
@@ -26,6 +24,9 @@ public:
 protected:
     void buildLines() override;
     void paintDefaultColors() override;
+    void showAxis(unsigned int axis, bool shown) override;
+    void setOtherLinesVisible(bool visible) override;
+    void applyWidths() override;
 
 private:
     void hideAxisLines();

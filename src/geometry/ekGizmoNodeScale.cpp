@@ -1,6 +1,5 @@
 #include "ekGizmoNodeScale.h"
 
-#include "ekAxisColors.h"
 #include "ekUnitAxes.h"
 
 #include <Wm4/Wm4Matrix3.h>
@@ -13,6 +12,9 @@ namespace {
 constexpr float kShaftWidth = 2.0f;
 constexpr float kEndSquareWidth = 1.8f;
 constexpr float kUniformHandleWidth = 2.0f;
+// The plane markers are never given a width of their own: the engine's
+// default (ekLine: 1 unless set) is theirs, scaled like every stroke.
+constexpr float kMarkerWidth = 1.0f;
 // Half the side of the square at each axis end, in axis lengths.
 constexpr float kEndSquareHalfSide = 0.1f;
 // Half the side of the plane marker shown while an axis is dragged.
@@ -73,7 +75,7 @@ ekGizmoNodeScale::~ekGizmoNodeScale() = default;
 
 void ekGizmoNodeScale::buildLines()
 {
-    makeShafts(m_shafts, kShaftWidth);
+    makeShafts(m_shafts);
 
     const ScaleShapes& shapes = scaleShapes();
     // Each square's local frame stands it perpendicular to its axis at the
@@ -85,7 +87,6 @@ void ekGizmoNodeScale::buildLines()
         const Wm4::Vector3<float>& b = unitAxis((axis + 2) % kAxisCount);
         square.editLocalTransform(true).SetRotate(Wm4::Matrix3<float>(a, b, unitAxis(axis), true));
         square.editLocalTransform(true).SetTranslate(unitAxis(axis));
-        square.setWidth(kEndSquareWidth);
     }
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         attachToOwner(*this, *m_shafts[axis]);
@@ -103,19 +104,30 @@ void ekGizmoNodeScale::buildLines()
     }
 
     m_uniformHandle = lineOfShape(*shapes.uniformHandle);
-    m_uniformHandle->setWidth(kUniformHandleWidth);
     attachToOwner(*this, *m_uniformHandle);
+    applyWidths();
 
     applyDefaultColors(true);
+}
+
+void ekGizmoNodeScale::applyWidths()
+{
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        setLineWidth(*m_shafts[axis], handleWidth(kShaftWidth));
+        setLineWidth(*m_endSquares[axis], handleWidth(kEndSquareWidth));
+        setLineWidth(*m_planeMarkers[axis], feedbackWidth(kMarkerWidth));
+    }
+    setLineWidth(*m_uniformHandle, handleWidth(kUniformHandleWidth));
 }
 
 void ekGizmoNodeScale::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_shafts[axis]->setColor(axisColor(axis));
-        m_endSquares[axis]->setColor(axisColor(axis));
+        const Wm4::ColorRGBA colour = axisColor(axis);
+        paintLine(*m_shafts[axis], colour);
+        paintLine(*m_endSquares[axis], colour);
     }
-    m_uniformHandle->setColor(Wm4::ColorRGB::WHITE);
+    paintLine(*m_uniformHandle, Wm4::ColorRGBA(Wm4::ColorRGB::WHITE));
 }
 
 void ekGizmoNodeScale::highlight(unsigned int axis)
@@ -125,24 +137,29 @@ void ekGizmoNodeScale::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_shafts[axis].get(), m_endSquares[axis].get()});
 }
 
-void ekGizmoNodeScale::setVisible(bool visible)
+void ekGizmoNodeScale::showAxis(unsigned int axis, bool shown)
 {
-    bool anyEnabled = false;
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        const bool enabled = isAxisEnabled(getEnabledAxis(), axis);
-        anyEnabled = anyEnabled || enabled;
-        showLine(*m_shafts[axis], visible && enabled);
-        showLine(*m_endSquares[axis], visible && enabled);
-    }
+    showLine(*m_shafts[axis], shown);
+    showLine(*m_endSquares[axis], shown);
+}
+
+void ekGizmoNodeScale::setOtherLinesVisible(bool visible)
+{
     for (ekPointer<ekLine>& marker : m_planeMarkers) {
         showLine(*marker, false);
+    }
+    // The uniform-scale handle belongs to no axis: any enabled one shows it,
+    // faded or not.
+    bool anyEnabled = false;
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        anyEnabled = anyEnabled || hasAxis(getEnabledAxis(), axis);
     }
     showLine(*m_uniformHandle, visible && anyEnabled);
 }
 
 void ekGizmoNodeScale::setActiveState(unsigned int axis, bool active)
 {
-    if (!isAxisEnabled(getEnabledAxis(), axis)) {
+    if (!hasAxis(getEnabledAxis(), axis)) {
         return;
     }
     showLine(*m_planeMarkers[(axis + 1) % kAxisCount], false);

@@ -3,7 +3,6 @@
 #include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-
 #include <ekSceneGraph/ekLine.h>
 
 namespace ek {
@@ -16,7 +15,6 @@ public:
     ~ekGizmoNodeScale() override;
 
     void highlight(unsigned int axis) override;
-    void setVisible(bool visible) override;
     void setActiveState(unsigned int axis, bool active) override;
 
     const ekAxisLines& getShafts() const { return m_shafts; }
@@ -27,6 +25,9 @@ public:
 protected:
     void buildLines() override;
     void paintDefaultColors() override;
+    void showAxis(unsigned int axis, bool shown) override;
+    void setOtherLinesVisible(bool visible) override;
+    void applyWidths() override;
 
 private:
     ekAxisLines m_shafts;

@@ -1,6 +1,5 @@
 #include "ekGizmoNodeTranslate.h"
 
-#include "ekAxisColors.h"
 #include "ekUnitAxes.h"
 
 #include <cmath>
@@ -36,7 +35,7 @@ ekGizmoNodeTranslate::~ekGizmoNodeTranslate() = default;
 
 void ekGizmoNodeTranslate::buildLines()
 {
-    makeShafts(m_shafts, kShaftWidth);
+    makeShafts(m_shafts);
 
     // The tip is the head's origin, so the node only has to move it to the
     // axis end and turn it about the axis to face the camera.
@@ -44,9 +43,7 @@ void ekGizmoNodeTranslate::buildLines()
         m_heads[axis] = lineOfShape(headShape());
         m_heads[axis]->editLocalTransform(true).SetTranslate(unitAxis(axis));
     }
-    for (ekPointer<ekLine>& head : m_heads) {
-        head->setWidth(kHeadWidth);
-    }
+    applyWidths();
 
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         attachToOwner(*this, *m_shafts[axis]);
@@ -56,11 +53,20 @@ void ekGizmoNodeTranslate::buildLines()
     applyDefaultColors(true);
 }
 
+void ekGizmoNodeTranslate::applyWidths()
+{
+    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
+        setLineWidth(*m_shafts[axis], handleWidth(kShaftWidth));
+        setLineWidth(*m_heads[axis], handleWidth(kHeadWidth));
+    }
+}
+
 void ekGizmoNodeTranslate::paintDefaultColors()
 {
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        m_shafts[axis]->setColor(axisColor(axis));
-        m_heads[axis]->setColor(axisColor(axis));
+        const Wm4::ColorRGBA colour = axisColor(axis);
+        paintLine(*m_shafts[axis], colour);
+        paintLine(*m_heads[axis], colour);
     }
 }
 
@@ -71,23 +77,15 @@ void ekGizmoNodeTranslate::highlight(unsigned int axis)
     paintHighlight(*this, previous, {m_shafts[axis].get(), m_heads[axis].get()});
 }
 
-bool ekGizmoNodeTranslate::recordFacingInputs(const FacingInputs& inputs)
+void ekGizmoNodeTranslate::showAxis(unsigned int axis, bool shown)
 {
-    if (m_faced && inputs.eye == m_facedFor.eye && inputs.world == m_facedFor.world) {
-        return false;
-    }
-    m_facedFor = inputs;
-    m_faced = true;
-    return true;
+    showLine(*m_shafts[axis], shown);
+    showLine(*m_heads[axis], shown);
 }
 
-void ekGizmoNodeTranslate::setVisible(bool visible)
+void ekGizmoNodeTranslate::setOtherLinesVisible(bool /*visible*/)
 {
-    for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
-        const bool shown = visible && isAxisEnabled(getEnabledAxis(), axis);
-        showLine(*m_shafts[axis], shown);
-        showLine(*m_heads[axis], shown);
-    }
+    // The arrows are all there is.
 }
 
 } // namespace ek

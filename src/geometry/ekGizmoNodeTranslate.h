@@ -3,11 +3,7 @@
 #include "ekGizmoGroup.h"
 #include "ekGroupLines.h"
 
-#include <ekSceneGraph/ekGenericTransformation.h>
 #include <ekSceneGraph/ekLine.h>
-
-#include <Wm4/Wm4Vector3.h>
-
 
 namespace ek {
 
@@ -18,33 +14,23 @@ public:
     ~ekGizmoNodeTranslate() override;
 
     void highlight(unsigned int axis) override;
-    void setVisible(bool visible) override;
 
     // Indexed by axis.
     const ekAxisLines& getShafts() const { return m_shafts; }
     const ekAxisLines& getHeads() const { return m_heads; }
-
-    // All that turns the arrowheads to the camera: the eye and the node's
-    // world transform (the tips sit at fixed places in the node's frame).
-    struct FacingInputs {
-        Wm4::Vector3<float> eye;
-        ekGenericTransformation<float> world;
-    };
-    // Records the inputs the heads are turned for; false when they equal
-    // the last ones recorded: the heads then face the camera already.
-    bool recordFacingInputs(const FacingInputs& inputs);
 
 protected:
     // Makes the lines, attaches them to owner (shaft X, head X, shaft Y,
     // ...), white highlight, default colours.
     void buildLines() override;
     void paintDefaultColors() override;
+    void showAxis(unsigned int axis, bool shown) override;
+    void setOtherLinesVisible(bool visible) override;
+    void applyWidths() override;
 
 private:
     ekAxisLines m_shafts;
     ekAxisLines m_heads;
-    FacingInputs m_facedFor{};
-    bool m_faced = false;
 };
 
 } // namespace ek

@@ -9,7 +9,10 @@ namespace ek {
 
 void showLine(ekLine& line, bool shown)
 {
-    line.setCullingMode(shown ? ekSpatial::CULL_DYNAMIC : ekSpatial::CULL_ALWAYS);
+    const ekSpatial::CullingMode mode = shown ? ekSpatial::CULL_DYNAMIC : ekSpatial::CULL_ALWAYS;
+    if (line.getCullingMode() != mode) {
+        line.setCullingMode(mode);
+    }
 }
 
 void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
@@ -36,7 +39,7 @@ ekPointer<ekLine> sealShape(ekLine* shape)
     return shape;
 }
 
-void makeShafts(ekAxisLines& shafts, float width)
+void makeShafts(ekAxisLines& shafts)
 {
     // The translate and scale groups draw the same shafts.
     static const ekAxisLines kShapes = [] {
@@ -50,7 +53,6 @@ void makeShafts(ekAxisLines& shafts, float width)
     }();
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         shafts[axis] = lineOfShape(*kShapes[axis]);
-        shafts[axis]->setWidth(width);
     }
 }
 
@@ -73,7 +75,6 @@ void paintHighlight(ekGizmoGroup& group, const Wm4::ColorRGBA& previous,
     for (ekLine* handle : handles) {
         handle->setColor(colour);
     }
-    group.leaveDefaults();
     if (previous != colour) {
         markOwnerForRedraw(group);
     }

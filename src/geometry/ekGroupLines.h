@@ -23,8 +23,8 @@ using ekAxisLines = std::array<ekPointer<ekLine>, kAxisCount>;
 // The highlight colour every group starts from once built.
 inline constexpr Wm4::ColorRGBA kBuildHighlightColor{1.0f, 1.0f, 1.0f, 1.0f};
 
-// Whether bit (1 << axis) of an enabled-axis mask is set.
-inline bool isAxisEnabled(unsigned char mask, unsigned int axis)
+// Whether bit (1 << axis) of an axis mask (enabled, faded) is set.
+inline bool hasAxis(unsigned char mask, unsigned int axis)
 {
     return ((static_cast<unsigned int>(mask) >> axis) & 1u) != 0;
 }
@@ -35,8 +35,26 @@ inline Wm4::ColorRGB rgbOf(const Wm4::ColorRGBA& colour)
     return {colour.R(), colour.G(), colour.B()};
 }
 
-// Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS).
+// Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS); a line in that mode
+// already is not written.
 void showLine(ekLine& line, bool shown);
+
+// Gives line width (device pixels) unless it has it already.
+inline void setLineWidth(ekLine& line, float width)
+{
+    if (line.getWidth() != width) {
+        line.setWidth(width);
+    }
+}
+
+// Gives line colour unless it carries it already: reading is cheaper than
+// writing, and most lines hold their colour from one call to the next.
+inline void paintLine(ekLine& line, const Wm4::ColorRGBA& colour)
+{
+    if (line.getColor() != colour) {
+        line.setColor(colour);
+    }
+}
 
 // A new line drawing shape's vertices and slots, which every gizmo shares
 // (see ekLine::ShapeOf).
@@ -58,7 +76,7 @@ void setShape(ekLine& line, std::initializer_list<Wm4::Vector3<float>> vertices,
 void setRay(ekLine& line, const Wm4::Vector3<float>& end);
 
 // Makes the three shafts, from the centre to each unit axis end.
-void makeShafts(ekAxisLines& shafts, float width);
+void makeShafts(ekAxisLines& shafts);
 
 // Appends line to the children of the group's owner node.
 void attachToOwner(const ekGizmoGroup& group, ekLine& line);

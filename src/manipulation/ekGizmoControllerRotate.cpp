@@ -198,7 +198,7 @@ int ekGizmoControllerRotate::pickHandle(const ekGizmoNode* node, const ekCamera*
         return kNoAxis;
     }
     const Wm4::Vector2<float> cursor = cursorPixel(pos, width, height);
-    return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::ROTATE), tolerance, [&](int axis) {
+    return pickNearestAxis(pickableAxes(*node, ekGizmoNode::ROTATE), tolerance, [&](int axis) {
         return getNearestDistCirclePoint(node, axis, camera, cursor, width, height);
     });
 }

@@ -174,7 +174,9 @@ bool ekGizmoControllerTranslate::updateTranslateHover(ekGizmoNode* node, const e
         return false;
     }
     ArrowProbe arrows(*node, *camera, pos, width, height);
-    const int best = pickNearestAxis(axisMask, tolerance,
+    // A faded arrow is not offered, whatever mask the caller passes.
+    const unsigned char pickable = static_cast<unsigned char>(axisMask & ~node->getFadedAxes());
+    const int best = pickNearestAxis(pickable, tolerance,
                                      [&arrows](int axis) { return arrows.distance(axis); });
     selectHandle(node, best);
     return best != kNoAxis;
@@ -215,7 +217,7 @@ int ekGizmoControllerTranslate::pickHandle(const ekGizmoNode* node, const ekCame
     const Wm4::Line3<float> ray = pickRay(camera, pos);
     // The press answer promises a drag: a handle that cannot give one is not
     // reported, so that the host's own navigation keeps the event.
-    return pickNearestAxis(node->getEnabledAxis(ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
+    return pickNearestAxis(pickableAxes(*node, ekGizmoNode::TRANSLATE), tolerance, [&](int axis) {
         const float distance = arrows.distance(axis);
         return distance <= tolerance && canDragAlong(*node, ray, axis)
             ? distance

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ek3DManipulation/ekGizmoNode.h>
+
 #include <ekSceneGraph/ekGenericTransformation.h>
 
 #include <Wm4/Wm4Line3.h>
@@ -118,6 +120,13 @@ int pickNearestAxis(unsigned char mask, float tolerance, Distance&& distance)
         }
     }
     return best;
+}
+
+// The axes (bit 1 << axis) whose handles of mode's kind a hover or press
+// may pick: those of node's mask for mode that are not faded.
+inline unsigned char pickableAxes(const ekGizmoNode& node, ekGizmoNode::GizmoMode mode)
+{
+    return static_cast<unsigned char>(node.getEnabledAxis(mode) & ~node.getFadedHandles(mode));
 }
 
 // Whether pos lies in the viewport, borders included. A NaN lies outside.

@@ -30,9 +30,9 @@ ekGizmoNode::ekGizmoNode(bool b)
     // Owned here until every line is made, so that a failed allocation
     // releases the groups' references; the base then releases the children.
     auto geometry = std::make_unique<ekGizmoGeometry>();
-    geometry->translate.build(this, *this);
-    geometry->rotate.build(this, *this);
-    geometry->scale.build(this, *this);
+    geometry->translate.build(this, *this, geometry->style);
+    geometry->rotate.build(this, *this, geometry->style);
+    geometry->scale.build(this, *this, geometry->style);
     showOnly(*geometry, NONE);
     m_geometry = geometry.release();
     // The ordinary pass never draws the node; its lines reach the screen
@@ -82,6 +82,12 @@ unsigned char ekGizmoNode::getEnabledAxis(GizmoMode mode) const
 {
     const ekGizmoNodeBase* group = groupOf(*m_geometry, mode);
     return group != nullptr ? group->getEnabledAxis() : 0;
+}
+
+void ekGizmoNode::setExpectedPixelSize(float pixels)
+{
+    m_expectedPixelSize = pixels;
+    ++m_layoutRevision;
 }
 
 void ekGizmoNode::setOption(Option option, bool on)

@@ -4,6 +4,7 @@
 
 #include <ek3DManipulation/ekGizmoNode.h>
 
+#include <array>
 #include <type_traits>
 
 namespace ek {
@@ -26,15 +27,19 @@ auto groupOf(Geometry& geometry, ekGizmoNode::GizmoMode mode)
     }
 }
 
+// The three groups, translate, rotate, scale.
+inline std::array<ekGizmoGroup*, 3> allGroups(ekGizmoGeometry& geometry)
+{
+    return {&geometry.translate, &geometry.rotate, &geometry.scale};
+}
+
 // Shows the group that mode selects and hides the others (all of them for
 // NONE and above). A group's visibility is a state: the order of the calls
 // does not matter.
 inline void showOnly(ekGizmoGeometry& geometry, ekGizmoNode::GizmoMode mode)
 {
     const ekGizmoGroup* shown = groupOf(geometry, mode);
-    for (ekGizmoGroup* group : {static_cast<ekGizmoGroup*>(&geometry.translate),
-                                static_cast<ekGizmoGroup*>(&geometry.rotate),
-                                static_cast<ekGizmoGroup*>(&geometry.scale)}) {
+    for (ekGizmoGroup* group : allGroups(geometry)) {
         group->setVisible(group == shown);
     }
 }

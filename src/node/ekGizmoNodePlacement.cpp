@@ -117,6 +117,7 @@ void ekGizmoNode::calculateFrameFromObjectWorldTranform(const ekGenericTransform
     if (getLocalTransform() != t && staysFinite(*this, t)) {
         editLocalTransform(true) = t;
     }
+    updateFading(*camera, viewportHeight);
 }
 
 Wm4::Vector3<float> ekGizmoNode::getCenterReferences() const
@@ -157,11 +158,9 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
     // last placement would lag a frame behind a moving gizmo.
     const ekGenericTransformation<float> nodeWorld = worldUnderParent(*this, getLocalTransform());
     const Wm4::Vector3<float>& centre = nodeWorld.GetTranslate();
-    ekGizmoNodeTranslate& arrows = m_geometry->translate;
-    // The same inputs would turn every head as it is turned already.
-    if (!arrows.recordFacingInputs({camera->getLocation(), nodeWorld})) {
-        return;
-    }
+    // Each head is compared with the rotation it should have, not with the
+    // inputs of the last call: the host may have turned it since.
+    const ekGizmoNodeTranslate& arrows = m_geometry->translate;
     std::array<Wm4::Vector3<float>, kAxisCount> tips;
     for (unsigned int axis = 0; axis < kAxisCount; ++axis) {
         ekGenericTransformation<float> headWorld;

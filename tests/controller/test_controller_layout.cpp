@@ -181,17 +181,26 @@ TEST_F(ControllerTest, LayoutsLeftOutAgreeWithFreshOnes)
         [&] { controller.setOrientationReference(ekGizmoController::CUSTOM); },
         [&] { controller.setCustomOrientationMatrix(rotation(kAxisX, 40.0f)); },
         [&] { scene.engine().setViewportSize(kWidth, kHeight / 2); },
+        // a threshold above every handle's extent fades them all at once
+        [&] { gizmos[0]->setFadeThreshold(1000.0f); },
+    };
+    const auto fadedOf = [&] {
+        std::vector<int> faded;
+        for (const ekGizmoNode* g : gizmos) { faded.push_back(g->getFadedAxes() | g->getFadedPlanes() << 3); }
+        return faded;
     };
     for (std::size_t step = 0; step < changes.size(); ++step) {
         changes[step]();
         frame();
         const std::vector<Wm4::Matrix3<float>> laidOut = placementsOf(gizmos);
+        const std::vector<int> faded = fadedOf();
         const Wm4::Matrix3<float> orientation = controller.getCurrentOrientation();
         ekGizmoController fresh(controller);
         scene.engine().addController(&fresh);
         frame();
         scene.engine().removeController(&fresh);
         EXPECT_TRUE(laidOut == placementsOf(gizmos)) << "after change " << step;
+        EXPECT_EQ(faded, fadedOf()) << "after change " << step;
         EXPECT_TRUE(orientation == fresh.getCurrentOrientation()) << "after change " << step;
         // adding and removing a controller marks the scene changed: laid out
         // again here, so that the next change is the only one

@@ -6,6 +6,8 @@
 #include <ekSceneGraph/ekEngine.h>
 #include <ekSceneGraph/ekRendererInterface.h>
 
+#include "ekTestPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -227,6 +229,55 @@ TEST(Highlight, DispatchByMode)
     node->highlight(0);
     EXPECT_TRUE(node->colour(15) == kRed && node->colour(16) == kRed && node->colour(24) == kWhite
                 && node->colour(21) == kWhite);
+}
+
+// Whatever wrote a handle line last (a host may recolour any of them), the default
+// colours put every handle of the shown group back, alpha included, and still ask for
+// a redraw; in rotate mode they also hide half-axis lines a host showed.
+TEST(DefaultColours, RestoreLinesTheHostChanged)
+{
+    struct Handle {
+        int child;
+        Wm4::ColorRGBA colour;
+    };
+    struct Case {
+        ekGizmoNode::GizmoMode mode;
+        std::vector<Handle> handles;
+    };
+    const Case cases[] = {
+        {ekGizmoNode::TRANSLATE,
+         {{0, kAxisColour[0]}, {1, kAxisColour[0]}, {2, kAxisColour[1]}, {3, kAxisColour[1]}, {4, kAxisColour[2]},
+          {5, kAxisColour[2]}}},
+        {ekGizmoNode::ROTATE, {{6, kAxisColour[0]}, {7, kAxisColour[1]}, {8, kAxisColour[2]}}},
+        {ekGizmoNode::SCALE,
+         {{15, kAxisColour[0]}, {16, kAxisColour[0]}, {17, kAxisColour[1]}, {18, kAxisColour[1]},
+          {19, kAxisColour[2]}, {20, kAxisColour[2]}, {24, kWhite}}},
+    };
+    ekPointer<FeedbackGizmo> node = new FeedbackGizmo;
+    const auto line = [&node](int child) { return static_cast<ekLine*>(node->getChild(child)); };
+    for (const Case& c : cases) {
+        node->setMode(c.mode);
+        // the group shows its defaults already when the host recolours it: red, or
+        // the axis colour made half transparent
+        node->applyDefaultColors();
+        for (const Handle& h : c.handles) {
+            Wm4::ColorRGBA faint = h.colour;
+            faint.A() = 0.5f;
+            line(h.child)->setColor(h.child % 2 == 0 ? kRed : faint);
+        }
+        node->takeRedraw();
+        node->applyDefaultColors();
+        EXPECT_TRUE(node->takeRedraw()) << "mode " << c.mode;
+        for (const Handle& h : c.handles) {
+            EXPECT_EQ(node->colour(h.child), h.colour) << "child " << h.child;
+        }
+    }
+    // a half-axis line the host showed is hidden again
+    node->setMode(ekGizmoNode::ROTATE);
+    node->applyDefaultColors();
+    line(9)->setCullingMode(ekSpatial::CULL_DYNAMIC);
+    node->applyDefaultColors();
+    EXPECT_FALSE(node->shown(9));
 }
 
 // Records uploads and fails the one numbered failAt (from 0).

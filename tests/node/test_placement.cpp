@@ -429,4 +429,25 @@ TEST(GizmoCameraFacing, ArrowheadsTurnToTheCamera)
     }
 }
 
+TEST(GizmoCameraFacing, AHeadTheHostTurnedIsTurnedBack)
+{
+    ekCamera camera;
+    ASSERT_TRUE(camera.lookAt(Vec3(4, 3, 6), Vec3::ZERO, Vec3::UNIT_Y));
+    ekPointer<ekGizmoNode> gizmo(new ekGizmoNode);
+    gizmo->calculateFrameFromObjectWorldTranform(frameOf(eulerToMatrix(0.3f, -0.6f, 0.9f), Vec3(0.5f, 0, -1)),
+                                                 &camera, 60.0f, 600);
+    gizmo->UpdateGS();
+    gizmo->updateCameraFacing(&camera);
+    const Mat3 turned = eulerToMatrix(1.0f, 0.5f, -0.25f);
+    for (int axis = 0; axis < 3; ++axis) {
+        ekSpatial& head = *gizmo->getChild(2 * axis + 1);
+        const Mat3 facing = head.getLocalTransform().GetRotate();
+        ASSERT_FALSE(facing == turned);
+        // same camera and gizmo: the same rotation is computed again, bit for bit
+        head.editLocalTransform(true).SetRotate(turned);
+        gizmo->updateCameraFacing(&camera);
+        EXPECT_EQ(head.getLocalTransform().GetRotate(), facing) << "axis " << axis;
+    }
+}
+
 } // namespace
