@@ -33,6 +33,8 @@ EditorSession::EditorSession(JsonReport& report)
 {
     m_gizmo->setName("gizmo");
     m_gizmo->setExpectedPixelSize(kGizmoPixelSize);
+    // Bright, wide strokes that read on the shaded scene.
+    m_gizmo->setStyle(ekGizmoStyle::highContrast());
     m_scene.root->attachChild(m_gizmo);
     m_engine.setScene(m_scene.root);
     m_engine.setCameraNode(new ekCameraNode(m_camera));

@@ -42,7 +42,8 @@ constexpr std::array<float, 3> kDefaultSnapSteps = {0.25f, 15.0f, 0.25f};
 constexpr float kFadeThreshold = 20.0f;
 
 // Everything the viewer edits, without any Qt: the engine with its scene
-// and camera, one gizmo on the selection, its controller, the history of
+// and camera, one gizmo on the selection (in the library's high-contrast
+// style), its controller, the history of
 // manipulations and edits, and the orbit camera. The window feeds it input
 // and draws its frames; the session reports layouts, selections,
 // manipulations and edits as JSON.
@@ -131,7 +132,7 @@ public:
     // pointing at the camera, never one lying across the view (ignored
     // while busy).
     void setFading(bool on);
-    bool fading() const { return m_fading; }
+    bool fading() const { return m_gizmo->getFadeThreshold() > 0.0f; }
     // Sets that step (world units, degrees with 0 free, or a scale factor
     // step) and turns snapping on; later presses round to it.
     void setSnapStep(SnapStep kind, float step);
@@ -199,7 +200,6 @@ private:
     int m_width = 800;
     int m_height = 600;
     bool m_layoutDue = true;
-    bool m_fading = false;
     std::array<float, 3> m_snapSteps = kDefaultSnapSteps; // by SnapStep
     ViewLayout m_layout;
 };

@@ -1,7 +1,6 @@
 #include "FrameRenderer.h"
 
 #include "ClipSpace.h"
-#include "GizmoStyle.h"
 
 #include <ekSceneGraph/ekCamera.h>
 
@@ -16,6 +15,11 @@ namespace {
 // Distinct pens kept at most; past this the cache starts again (a frame
 // uses a few dozen).
 constexpr std::size_t kMaxCachedPens = 96;
+// The halo under each gizmo stroke: dark, this much wider in pixels, so
+// that the gizmo's own colours (the library's high-contrast style) stand
+// out on any face or on the sky.
+const QColor kGizmoHaloColour(8, 9, 12, 200);
+constexpr float kGizmoHaloExtra = 3.0f;
 
 } // namespace
 
@@ -66,13 +70,10 @@ const QPen& FrameRenderer::penFor(const Wm4::ColorRGBA& colour, float width, Str
     if (m_pens.size() == kMaxCachedPens) {
         m_pens.clear();
     }
-    QColor penColour = QColor::fromRgbF(colour.R(), colour.G(), colour.B(), colour.A());
-    float penWidth = width;
-    if (stroke != Stroke::Plain) {
-        const GizmoStroke style = gizmoStroke(colour, width);
-        penColour = stroke == Stroke::Gizmo ? style.colour : kGizmoHaloColour;
-        penWidth = stroke == Stroke::Gizmo ? style.width : style.width + kGizmoHaloExtra;
-    }
+    const bool halo = stroke == Stroke::Halo;
+    const QColor penColour = halo ? kGizmoHaloColour
+                                  : QColor::fromRgbF(colour.R(), colour.G(), colour.B(), colour.A());
+    const float penWidth = halo ? width + kGizmoHaloExtra : width;
     m_pens.push_back(
         {colour, width, stroke, QPen(penColour, penWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)});
     return m_pens.back().pen;

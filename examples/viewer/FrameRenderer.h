@@ -24,7 +24,7 @@ public:
 
 private:
     // What a pass draws of each segment: the segment as the engine gives
-    // it, the gizmo's stroke, or the halo under it.
+    // it (Plain for the world, Gizmo for the overlay), or the halo under it.
     enum class Stroke { Plain, Gizmo, Halo };
 
     void drawPass(QPainter& painter, const std::vector<ekDrawSegment>& segments,

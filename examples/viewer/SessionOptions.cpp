@@ -53,7 +53,7 @@ void EditorSession::setFading(bool on)
     if (isBusy()) {
         return;
     }
-    m_fading = on;
+    m_gizmo->setFadeThreshold(on ? kFadeThreshold : 0.0f);
     m_layoutDue = true;
 }
 
@@ -92,8 +92,11 @@ void EditorSession::toggleSnapping()
 void EditorSession::measureExtendedHandles(ViewLayout& out) const
 {
     out.extended = m_gizmo->hasExtendedHandles();
-    out.fading = m_fading;
-    out.faded = {false, false, false};
+    out.fading = fading();
+    const unsigned fadedAxes = m_gizmo->getFadedAxes();
+    for (unsigned i = 0; i < 3; ++i) {
+        out.faded[i] = (fadedAxes & (1u << i)) != 0;
+    }
     out.planes = {};
     out.screen = {};
     out.viewRing = {};
@@ -102,10 +105,11 @@ void EditorSession::measureExtendedHandles(ViewLayout& out) const
     }
     const ekGenericTransformation<float>& frame = m_gizmo->getWorldTransform();
     const bool translating = m_gizmo->getMode() == ekGizmoNode::TRANSLATE;
+    const unsigned fadedPlanes = m_gizmo->getFadedPlanes();
     for (int i = 0; i < 3; ++i) {
         Vec3 local(kPlaneSquareCentre, kPlaneSquareCentre, kPlaneSquareCentre);
         local[i] = 0.0f;
-        if (translating) {
+        if (translating && (fadedPlanes & (1u << i)) == 0) {
             out.planes[i] = toWindowPixel(*m_camera, frame.ApplyForward(local, true), m_width,
                                           m_height);
         }

@@ -172,7 +172,7 @@ void EditorSession::optionsLine(std::string& out) const
                   m_gizmo->shouldSnapRotationToAxis() ? "on" : "off",
                   m_gizmo->shouldRestrictPositionBetweenNearFar() ? "on" : "off",
                   m_gizmo->hasExtendedHandles() ? "extended" : "specified",
-                  m_controller.isSnapping() ? "on" : "off", m_fading ? "on" : "off");
+                  m_controller.isSnapping() ? "on" : "off", fading() ? "on" : "off");
     out = buffer;
 }
 
