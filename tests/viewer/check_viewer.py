@@ -90,9 +90,30 @@ REFUSED = [
     # A world-axis scale of a turned object shears it: no Euler angles left.
     (b"click @tower\nkey O\nkey R\ndrag tip0 tip0 along 40\nedit tower rotation 0 0 0\n", 5,
      "not a rotation once its columns are normalised"),
+    # The opt-in features: words they do not take, steps out of bounds,
+    # handles not shown, a switch while a drag is under way.
+    (b"handles maybe\n", 1, "handles takes 'extended' or 'specified'"),
+    (b"frame\nhandles\n", 2, "handles takes 'extended' or 'specified'"),
+    (b"fade on off\n", 1, "fade takes 'on' or 'off'"),
+    (b"snap sideways 1\n", 1, "snap takes 'off', or translate, rotate or scale and a step"),
+    (b"snap translate\n", 1, "snap takes 'off', or translate, rotate or scale and a step"),
+    (b"snap off now\n", 1, "snap takes 'off', or translate, rotate or scale and a step"),
+    (b"snap translate -1\n", 1, "'-1' is not a translate step: 0 (free) or from 0.001 to 1000"),
+    (b"snap translate 0.0001\n", 1, "'0.0001' is not a translate step"),
+    (b"snap rotate nan\n", 1, "'nan' is not a rotate step: 0 (free) or from 0.01 to 360"),
+    (b"snap rotate 361\n", 1, "'361' is not a rotate step"),
+    (b"snap scale 1e400\n", 1, "'1e400' is not a scale step: 0 (free) or from 0.001 to 100"),
+    (b"snap scale inf\n", 1, "'inf' is not a scale step"),
+    (b"press plane0\n", 1, "'plane0' is not a visible handle"),
+    (b"move viewring\n", 1, "'viewring' is not a visible handle"),
+    (b"handles extended\nkey E\nmove plane1\n", 3, "'plane1' is not a visible handle"),
+    (b"handles extended\nmove screen along 5\n", 2, "'along' follows a tip"),
+    (b"press tip0\nmove tip0 along 20\nhandles extended\n", 3, "handles while a drag is under way"),
+    (b"press tip0\nfade on\n", 2, "fade while a drag is under way"),
 ] + [(b"snapshot %s\n" % name, 1, "not '%s'" % name.decode())
      for name in (b"../x", b"..", b".x", b"a/b", b"/tmp/x")]
-# Every bound at its limit, all of which the viewer takes: 10002 moves.
+# Every bound at its limit, all of which the viewer takes: 10004 moves (two
+# of them to extended handles).
 EDGE = b"""move 1000000 -1000000
 move -1000000 1000000
 wheel 400 300 100
@@ -102,6 +123,19 @@ size 1 8192
 drag 10 10 20 20 steps 10000
 size 800 600
 snapshot A-z_0.9
+snap translate 1000
+snap translate 0.001
+snap rotate 360
+snap rotate 0.01
+snap scale 100
+snap scale 0.001
+snap rotate 0
+snap off
+click @crate
+handles extended
+move plane0
+move viewring
+fade on
 """
 
 
@@ -249,7 +283,7 @@ def check_edge(args):
                 in run.stderr, "--size %s: exit %d, %r", size, run.returncode, run.stderr[-400:])
     run = play(args.viewer, path, out)
     moves = run.stdout.count('"type":"move"')
-    require(run.returncode == 0 and moves == 10002 and os.path.isfile(os.path.join(out, "A-z_0.9.png")),
+    require(run.returncode == 0 and moves == 10004 and os.path.isfile(os.path.join(out, "A-z_0.9.png")),
             "the edge script exited with %d after %d moves: %s", run.returncode, moves, run.stderr)
     return "--size out of bounds refused; every bound at its limit played"
 

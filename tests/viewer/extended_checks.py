@@ -74,6 +74,7 @@ EXTENDED = [
     ("manipulation translate 0 tip0", check_translate),
     ("selection", None),
     ("snapshot", None),
+    ("snapshot", None),
     # The press on the faded arrow grabbed nothing; without fading it grabs.
     ("manipulation translate 1 tip1", None),
 ]
@@ -125,6 +126,11 @@ class ExtendedChecks:
             check_layout(layout)
 
     def see_snapshot(self, event, layout):
+        if event["file"].endswith("faded-planes.png"):
+            require(layout["planes"][0] is None and layout["planes"][2] is None
+                    and layout["planes"][1] is not None, "fading left the squares %s",
+                    layout["planes"])
+            self.done.append("the squares holding Y faded")
         if event["file"].endswith("faded.png"):
             # The slab's Y arrow points at the camera; X and Z lie across.
             require(layout.get("faded") == [False, True, False], "fading left %s",
@@ -168,7 +174,7 @@ def check_extended_log(text):
             motion = check(event, layout, pixels["press"], pixels["release"])
             require(motion > MIN_MOTION, "the %s barely moved (%.4f)", event["handle"], motion)
             moved.append(event["handle"])
-    require(len(extended.done) == 2, "the fading checks did not run: %s", extended.done)
+    require(len(extended.done) == 3, "the fading checks did not run: %s", extended.done)
     require(sum("planes" in e for e in events if e["event"] == "layout") > 10,
             "few layouts reported extended handles")
     require(not any(key in layout for key in EXTENDED_KEYS),
