@@ -133,8 +133,8 @@ def check_rotate(event, layout, press, release, step=None, normal=None):
     return abs(angle)
 
 
-def check_view_ring(event, layout, press, release):
-    return check_rotate(event, layout, press, release, normal=layout["camera"]["direction"])
+def check_view_ring(event, layout, press, release, step=None):
+    return check_rotate(event, layout, press, release, step, layout["camera"]["direction"])
 
 
 def check_trackball(event, layout, press, release):

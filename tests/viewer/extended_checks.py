@@ -70,6 +70,7 @@ EXTENDED = [
     # Ctrl held at the press: free despite the step.
     ("manipulation translate 1 tip1", free_despite(0.5)),
     ("manipulation rotate 1 ring1", snapped_rotate(30)),
+    ("manipulation rotate -1 viewring", step_of(check_view_ring, 0)),
     ("manipulation rotate 1 ring1", rotate_after_snap_off),
     ("manipulation translate 0 tip0", check_translate),
     ("selection", None),
