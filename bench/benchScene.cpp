@@ -98,6 +98,21 @@ void GizmoGrid::setPose(int pose)
     look(m_target + kEyeOffsets[pose], m_target);
 }
 
+void GizmoGrid::enableEverything()
+{
+    ek::ekGizmoStyle style = ek::ekGizmoStyle::highContrast();
+    style.devicePixelRatio = 2.0f;
+    for (ek::ekGizmoNode* gizmo : m_gizmos) {
+        gizmo->setExtendedHandles(true);
+        gizmo->setStyle(style);
+        // A quarter of the axis length: what a viewer would fade below.
+        gizmo->setFadeThreshold(15.0f);
+    }
+    controller().setTranslateSnap(0.25f);
+    controller().setRotateSnap(15.0f);
+    frame();
+}
+
 DragScene::DragScene(int count, ek::ekGizmoNode::GizmoMode mode)
 {
     const int columns = columnsFor(count);

@@ -76,6 +76,10 @@ public:
     // Two close camera positions (0 and 1), both looking at the last
     // gizmo: every gizmo is laid out anew when the pose changes.
     void setPose(int pose);
+    // Every opt-in feature on every gizmo: extended handles, the
+    // high-contrast style at two device pixels per pixel, edge-on fading;
+    // and snapping on the controller.
+    void enableEverything();
 
 private:
     std::vector<ek::ekGizmoNode*> m_gizmos;

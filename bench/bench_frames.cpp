@@ -60,6 +60,9 @@ void BM_MovingCamera(benchmark::State& state)
 {
     GizmoGrid grid(static_cast<int>(state.range(0)), modeOf(state));
     const bool moving = state.range(2) != 0;
+    if (state.range(3) != 0) {
+        grid.enableEverything();
+    }
     Pixel on[2];
     for (int pose : {1, 0}) {
         grid.setPose(pose);
@@ -81,9 +84,12 @@ void BM_MovingCamera(benchmark::State& state)
     runWarm(state, step);
     reportPer(state, "per_gizmo", grid.count());
 }
-BENCHMARK(BM_MovingCamera)->ArgNames({"gizmos", "mode", "mouse"})->Args({1000, ekGizmoNode::TRANSLATE, 0})
-    ->Args({1000, ekGizmoNode::ROTATE, 0})->Args({1000, ekGizmoNode::SCALE, 0})
-    ->Args({1000, ekGizmoNode::ROTATE, 1});
+// everything 1: every opt-in feature enabled (GizmoGrid::enableEverything).
+BENCHMARK(BM_MovingCamera)->ArgNames({"gizmos", "mode", "mouse", "everything"})
+    ->Args({1000, ekGizmoNode::TRANSLATE, 0, 0})->Args({1000, ekGizmoNode::TRANSLATE, 0, 1})
+    ->Args({1000, ekGizmoNode::ROTATE, 0, 0})->Args({1000, ekGizmoNode::ROTATE, 0, 1})
+    ->Args({1000, ekGizmoNode::SCALE, 0, 0})->Args({1000, ekGizmoNode::SCALE, 0, 1})
+    ->Args({1000, ekGizmoNode::ROTATE, 1, 0})->Args({1000, ekGizmoNode::ROTATE, 1, 1});
 
 // A frame with no input and a fixed camera; N = 1 is the frame's fixed cost.
 void BM_IdleFrame(benchmark::State& state)

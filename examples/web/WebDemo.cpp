@@ -45,12 +45,13 @@ void WebDemo::pointerDown(int button, int x, int y, bool add)
             m_orbiting = true;
             m_orbitX = x;
             m_orbitY = y;
+            m_session.beginOrbit();
         }
     } else if (button == kLeftButton) {
         // The press is picked against the gizmo as the last frame laid it
         // out; one on a handle is the controller's alone.
         if (!m_session.controller().setMousePressed(&m_session.camera(), x, y, m_width, m_height)) {
-            m_session.selectAt(x, y, add);
+            m_session.selectAt(x, y, add ? viewer::SelectionChange::Toggle : viewer::SelectionChange::Replace);
         }
     }
 }
@@ -75,7 +76,7 @@ void WebDemo::pointerUp(int button, int x, int y)
         m_session.controller().setMouseReleased(x, y);
     } else if (button == kRightButton && m_orbiting) {
         m_orbiting = false;
-        m_session.endOrbit();
+        m_session.endNavigation();
     }
 }
 

@@ -43,8 +43,9 @@ public:
     void pointerDown(int button, int x, int y, bool add);
     void pointerMove(int x, int y);
     void pointerUp(int button, int x, int y);
-    // Wheel notches, positive towards the scene.
-    void wheel(float notches) { m_session.zoom(notches); }
+    // Wheel notches, positive towards the scene, zooming towards the CSS
+    // pixel (x, y) as the desktop viewer's wheel does.
+    void wheel(float notches, int x, int y) { m_session.zoom(notches, x, y); }
 
     viewer::EditorSession& session() { return m_session; }
     const viewer::EditorSession& session() const { return m_session; }

@@ -198,7 +198,8 @@
         canvas.addEventListener("contextmenu", (event) => event.preventDefault());
         canvas.addEventListener("wheel", (event) => {
             event.preventDefault();
-            demo.wheel(-event.deltaY / NOTCH[event.deltaMode]);
+            const p = pixelOf(event);
+            demo.wheel(-event.deltaY / NOTCH[event.deltaMode], p.x, p.y);
             requestFrame();
         }, { passive: false });
         window.addEventListener("keydown", onKey);

@@ -362,6 +362,14 @@ private:
     std::uint32_t m_options;
 
     // ---- Extended handles
+    // Shows the extended lines that the mode, mask and fading call for.
+    void showExtendedLines();
+    // The extended lines in their default colours.
+    void paintExtendedDefaults();
+    // Turns the camera-facing extended lines for camera, the node's world
+    // orientation (normalised) being orientation.
+    void faceExtendedLines(const ekCamera& camera, const Wm4::Matrix3<float>& orientation);
+
     bool m_extendedHandles = false;
     // ---- Edge-on fading
     // Fades the handles of the faded axes and planes, shows the others.

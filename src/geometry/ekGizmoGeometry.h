@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ekExtendedLines.h"
 #include "ekGizmoNodeRotate.h"
 #include "ekGizmoNodeScale.h"
 #include "ekGizmoNodeTranslate.h"
 
 #include <ek3DManipulation/ekGizmoStyle.h>
+
+#include <memory>
 
 namespace ek {
 
@@ -15,6 +18,8 @@ struct ekGizmoGeometry {
     ekGizmoNodeRotate rotate;
     ekGizmoNodeScale scale;
     ekGizmoStyle style;
+    // Made when the node first enables extended handles; null until then.
+    std::unique_ptr<ekExtendedLines> extended;
 };
 
 } // namespace ek

@@ -2,19 +2,7 @@
 
 #include "ekGroupLines.h"
 
-#include <cmath>
-
 namespace ek {
-
-namespace {
-
-// Whether a style value can scale a width: a positive finite number.
-bool isUsableWidth(float value)
-{
-    return value > 0.0f && std::isfinite(value);
-}
-
-} // namespace
 
 void ekGizmoGroup::build(ekGizmoNode* owner, ekNode& lineParent, const ekGizmoStyle& style)
 {
@@ -66,12 +54,12 @@ void ekGizmoGroup::applyStyle()
 
 float ekGizmoGroup::handleWidth(float ownWidth) const
 {
-    return feedbackWidth(isUsableWidth(m_style->lineWidth) ? m_style->lineWidth : ownWidth);
+    return handleStrokeWidth(*m_style, ownWidth);
 }
 
 float ekGizmoGroup::feedbackWidth(float ownWidth) const
 {
-    return isUsableWidth(m_style->devicePixelRatio) ? ownWidth * m_style->devicePixelRatio : ownWidth;
+    return feedbackStrokeWidth(*m_style, ownWidth);
 }
 
 bool ekGizmoGroup::showsAxis(unsigned int axis) const

@@ -1,5 +1,6 @@
 #include "ekGizmoNodeScale.h"
 
+#include "ekHandleShapes.h"
 #include "ekUnitAxes.h"
 
 #include <Wm4/Wm4Matrix3.h>
@@ -19,10 +20,6 @@ constexpr float kMarkerWidth = 1.0f;
 constexpr float kEndSquareHalfSide = 0.1f;
 // Half the side of the plane marker shown while an axis is dragged.
 constexpr float kMarkerHalfSide = 0.5f;
-// Distances from the centre of the uniform-scale triangles' corners.
-constexpr float kUniformInner = 0.5f;
-constexpr float kUniformOuter = 0.7f;
-
 // The shapes every scale group draws, made once.
 struct ScaleShapes {
     ekPointer<ekLine> endSquare;
@@ -60,8 +57,8 @@ const ScaleShapes& scaleShapes()
         const Wm4::Vector3<float>& y = unitAxis(1);
         const Wm4::Vector3<float>& z = unitAxis(2);
         setShape(*uniform,
-                 {x * kUniformInner, y * kUniformInner, z * kUniformInner,
-                  x * kUniformOuter, y * kUniformOuter, z * kUniformOuter},
+                 {x * kUniformTriangleInner, y * kUniformTriangleInner, z * kUniformTriangleInner,
+                  x * kUniformTriangleOuter, y * kUniformTriangleOuter, z * kUniformTriangleOuter},
                  {0, 1, 1, 2, 2, 0, 3, 4, 4, 5, 5, 3});
         shapes.uniformHandle = sealShape(uniform);
         return shapes;

@@ -5,7 +5,29 @@
 
 #include <ekSceneGraph/ekNode.h>
 
+#include <cmath>
+
 namespace ek {
+
+namespace {
+
+// Whether a style value can scale a width: a positive finite number.
+bool isUsableWidth(float value)
+{
+    return value > 0.0f && std::isfinite(value);
+}
+
+} // namespace
+
+float handleStrokeWidth(const ekGizmoStyle& style, float ownWidth)
+{
+    return feedbackStrokeWidth(style, isUsableWidth(style.lineWidth) ? style.lineWidth : ownWidth);
+}
+
+float feedbackStrokeWidth(const ekGizmoStyle& style, float ownWidth)
+{
+    return isUsableWidth(style.devicePixelRatio) ? ownWidth * style.devicePixelRatio : ownWidth;
+}
 
 void showLine(ekLine& line, bool shown)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <ek3DManipulation/ekGizmoStyle.h>
+
 #include <ekSceneGraph/ekLine.h>
 #include <ekSceneGraph/ekObject.h>
 
@@ -34,6 +36,12 @@ inline Wm4::ColorRGB rgbOf(const Wm4::ColorRGBA& colour)
 {
     return {colour.R(), colour.G(), colour.B()};
 }
+
+// The device pixels of a handle stroke whose own width is ownWidth logical
+// pixels: the style's width when it sets one, times its pixel ratio.
+float handleStrokeWidth(const ekGizmoStyle& style, float ownWidth);
+// The same for a drag feedback line, which keeps its own width.
+float feedbackStrokeWidth(const ekGizmoStyle& style, float ownWidth);
 
 // Drawn (CULL_DYNAMIC) or never drawn (CULL_ALWAYS); a line in that mode
 // already is not written.

@@ -41,12 +41,14 @@ public:
             return ekGizmoHandle::SCREEN;
         }
         const unsigned char mask = gizmo.getEnabledAxis(ekGizmoNode::TRANSLATE);
+        const unsigned char faded = gizmo.getFadedPlanes();
         ekGizmoHandle best = ekGizmoHandle::NONE;
         float bestDistance = tolerance * kPlaneReach;
         for (int axis = 0; axis < 3; ++axis) {
             // A square lies between two axes: both must be enabled.
             const unsigned int spanned = (1u << ((axis + 1) % 3)) | (1u << ((axis + 2) % 3));
-            if ((mask & spanned) != spanned) {
+            // ...and a square seen edge-on cannot be grabbed.
+            if ((mask & spanned) != spanned || (faded & (1u << axis)) != 0) {
                 continue;
             }
             const float distance = probe.distanceToPlane(axis);

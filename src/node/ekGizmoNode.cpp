@@ -66,6 +66,7 @@ void ekGizmoNode::setMode(GizmoMode mode)
 {
     showOnly(*m_geometry, mode);
     m_mode = mode;
+    showExtendedLines();
 }
 
 void ekGizmoNode::setEnabledAxis(GizmoMode mode, unsigned char mask)
@@ -76,6 +77,7 @@ void ekGizmoNode::setEnabledAxis(GizmoMode mode, unsigned char mask)
     // Visibility follows mode, not m_mode: the caller decides whether the
     // mode follows too.
     showOnly(*m_geometry, mode);
+    showExtendedLines();
 }
 
 unsigned char ekGizmoNode::getEnabledAxis(GizmoMode mode) const

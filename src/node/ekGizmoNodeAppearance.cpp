@@ -12,6 +12,9 @@ void ekGizmoNode::setStyle(const ekGizmoStyle& style)
     for (ekGizmoGroup* group : allGroups(*m_geometry)) {
         group->applyStyle();
     }
+    if (m_geometry->extended != nullptr) {
+        m_geometry->extended->applyStyle();
+    }
 }
 
 const ekGizmoStyle& ekGizmoNode::getStyle() const
@@ -64,6 +67,7 @@ void ekGizmoNode::setFaded(unsigned char axes, unsigned char planes)
     m_geometry->scale.setFaded(axes);
     // A circle lies in the plane normal to its axis.
     m_geometry->rotate.setFaded(planes);
+    showExtendedLines();
 }
 
 void ekGizmoNode::updateFading(const ekCamera& camera, int viewportHeight)

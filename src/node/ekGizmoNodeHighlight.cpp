@@ -14,6 +14,7 @@ void ekGizmoNode::highlight(unsigned int axis)
     if (ekGizmoGroup* group = groupOf(*m_geometry, m_mode)) {
         group->highlight(axis);
     }
+    paintExtendedDefaults();
 }
 
 void ekGizmoNode::setHighlightColor(GizmoMode mode, const Wm4::ColorRGBA& colour)
@@ -28,6 +29,7 @@ void ekGizmoNode::applyDefaultColors()
     if (ekGizmoGroup* group = groupOf(*m_geometry, m_mode)) {
         group->applyDefaultColors(true);
     }
+    paintExtendedDefaults();
 }
 
 void ekGizmoNode::setActiveState(unsigned int axis, bool active)

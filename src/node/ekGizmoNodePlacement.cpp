@@ -200,6 +200,7 @@ void ekGizmoNode::updateCameraFacing(const ekCamera* camera)
             head.editLocalTransform(true).SetRotate(local);
         }
     }
+    faceExtendedLines(*camera, orientation);
 }
 
 void ekGizmoNode::storeOriginalTransform()

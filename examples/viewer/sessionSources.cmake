@@ -1,0 +1,19 @@
+# The viewer's editing session without Qt: scene, selection, navigation,
+# edits, undo and the JSON report. The desktop viewer and the browser demo
+# both compile it from here.
+set(ek3d_viewer_session_sources
+    EditorSession.cpp
+    JsonReport.cpp
+    ManipulationTracker.cpp
+    Mesh.cpp
+    OrbitCamera.cpp
+    ParameterEditor.cpp
+    SceneBuilder.cpp
+    SessionEditing.cpp
+    SessionNavigation.cpp
+    SessionOptions.cpp
+    SessionReadout.cpp
+    SessionSelection.cpp
+    UndoStack.cpp
+    ViewLayout.cpp)
+list(TRANSFORM ek3d_viewer_session_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
