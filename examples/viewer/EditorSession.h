@@ -43,10 +43,9 @@ constexpr float kFadeThreshold = 20.0f;
 
 // Everything the viewer edits, without any Qt: the engine with its scene
 // and camera, one gizmo on the selection (in the library's high-contrast
-// style), its controller, the history of
-// manipulations and edits, and the orbit camera. The window feeds it input
-// and draws its frames; the session reports layouts, selections,
-// manipulations and edits as JSON.
+// style), its controller, the history of manipulations and edits, and the
+// orbit camera. The window feeds it input and draws its frames; the
+// session reports layouts, selections, manipulations and edits as JSON.
 //
 // Positions are window pixels (origin top-left, y down).
 class EditorSession {
@@ -142,7 +141,6 @@ public:
     // Snapping off, or on with the steps set last (kDefaultSnapSteps until
     // the first is set).
     void toggleSnapping();
-    bool snapping() const { return m_controller.isSnapping(); }
 
     // --- Camera. Each motion is reported when it ends (endNavigation).
 

@@ -34,7 +34,10 @@ struct ObjectChange {
 // One whole manipulation, press to release, or one edit.
 struct Manipulation {
     ManipulationKind kind = ManipulationKind::Translate;
-    int axis = -1; // gizmo axis 0..2, -1 when the press found none or for an edit
+    // Gizmo axis 0..2 (a plane square's normal), as the controller's active
+    // axis; -1 for the screen handle, view ring, trackball and centre, when
+    // the press found none, or for an edit.
+    int axis = -1;
     ekGizmoHandle handle = ekGizmoHandle::NONE; // the handle pressed; NONE for an edit
     // World transform the drag applied on top of the transforms at the
     // press (for a scale: the linear change of the first object); the
