@@ -35,7 +35,7 @@ const QString& helpText()
         "U  uniform scale     S  rotation snapping     N  keep between near and far\n"
         "H  extended handles: planes, screen, view ring, trackball, scale centre\n"
         "I  snap to steps (0.25 units, 15\u00b0, 0.25 scale)     V  fade edge-on axes\n"
-        "Ctrl held at a press on a handle  snapping the other way for that drag\n"
+        "Ctrl held at a press on a handle  snapping inverted for that drag\n"
         "Left click  select     Shift+click  add or remove     Ctrl+click  remove\n"
         "Left drag off the handles  box select (Shift adds, Ctrl removes)\n"
         "Left drag on a handle  translate, rotate or scale the selection\n"
