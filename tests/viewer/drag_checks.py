@@ -15,6 +15,12 @@ ANGLE_TOLERANCE = 1e-4  # radians
 MATRIX_TOLERANCE = 1e-3  # matrix entries and scale factors, relative to 1
 # The rotate step a controller keeps until a script sets another.
 DEFAULT_ROTATE_STEP = math.radians(5.0)
+# The viewer's expected pixel size: an axis's length on screen across the
+# view, the rotate circles' radius.
+GIZMO_PIXELS = 80.0
+# A rotation axis read from the delta agrees to this, each component (the
+# delta is printed to 7 digits; the pixels' centres to a hundredth).
+AXIS_TOLERANCE = 1e-3
 
 
 def gizmo_axis(layout, axis):
@@ -137,10 +143,31 @@ def check_view_ring(event, layout, press, release, step=None):
     return check_rotate(event, layout, press, release, step, layout["camera"]["direction"])
 
 
+def arcball_point(layout, pixel):
+    # The world direction from the pivot to where the pixel lies on the
+    # arcball: a sphere facing the camera, GIZMO_PIXELS in radius about the
+    # gizmo's centre on screen (the rotate circles' size).
+    camera, centre = layout["camera"], layout["center"]
+    x = (pixel[0] - centre[0]) / GIZMO_PIXELS
+    y = (centre[1] - pixel[1]) / GIZMO_PIXELS
+    require(x * x + y * y < 1, "pixel %s lies off the arcball", pixel)
+    z = math.sqrt(1 - x * x - y * y)
+    return [x * r + y * u - z * d for r, u, d in
+            zip(camera["right"], camera["up"], camera["direction"])]
+
+
 def check_trackball(event, layout, press, release):
-    # A free turn about the pivot; the arcball's exact turn is the
-    # library's own test.
-    return check_turned(event, layout)[1]
+    # The turn that carries the press's point on the arcball to the
+    # release's, about the axis at right angles to both, in whole steps
+    # (5 degrees unless a step is set).
+    grabbed, released = (arcball_point(layout, p) for p in (press, release))
+    expected_axis = unit(cross(grabbed, released))
+    angle = snapped(math.acos(max(-1.0, min(1.0, dot(grabbed, released)))), DEFAULT_ROTATE_STEP)
+    axis, turned = check_turned(event, layout)
+    require(abs(turned - angle) <= ANGLE_TOLERANCE and close(axis, expected_axis, AXIS_TOLERANCE),
+            "the trackball turned %.4f rad about %s, expected %.4f about %s", turned, axis, angle,
+            expected_axis)
+    return turned
 
 
 def scale_factor(k, step):

@@ -6,15 +6,19 @@
 import json
 import math
 
-from drag_checks import (DEFAULT_ROTATE_STEP, check_plane, check_rotate, check_scale,
-                         check_screen, check_trackball, check_translate, check_uniform_scale,
-                         check_view_ring, gizmo_axis, require_snapping_shows)
+from drag_checks import (DEFAULT_ROTATE_STEP, GIZMO_PIXELS, check_plane, check_rotate,
+                         check_scale, check_screen, check_trackball, check_translate,
+                         check_uniform_scale, check_view_ring, gizmo_axis, require_snapping_shows)
 from viewer_math import dot, hit, pick_ray, require, sub
 
 # What a layout reports only with extended handles or fading on.
 EXTENDED_KEYS = ("planes", "screen", "viewRing", "faded")
-# The centre of a plane square, in axis lengths along each of its axes.
+# The centre of a plane square, in axis lengths along each of its axes;
+# the view ring's radius in the same unit.
 PLANE_SQUARE_CENTRE = 0.425
+VIEW_RING_RADIUS = 1.25
+# Pixels printed to a hundredth agree to this.
+PIXEL_TOLERANCE = 0.011
 # A world point found again through its reported pixel agrees to this,
 # relative to the axis length (pixels are printed to a hundredth).
 LAYOUT_TOLERANCE = 2e-3
@@ -112,8 +116,9 @@ def check_layout(layout):
     require(layout["screen"] == layout["center"], "the screen handle at %s, the centre at %s",
             layout["screen"], layout["center"])
     ring, centre = layout["viewRing"], layout["center"]
-    require(ring[1] == centre[1] and ring[0] > centre[0],
-            "the view ring's point %s is not right of the centre %s", ring, centre)
+    require(ring[1] == centre[1] and abs(ring[0] - centre[0] - VIEW_RING_RADIUS * GIZMO_PIXELS)
+            <= PIXEL_TOLERANCE, "the view ring's point %s is not right of the centre %s by %g",
+            ring, centre, VIEW_RING_RADIUS * GIZMO_PIXELS)
     check_planes(layout)
 
 
