@@ -25,14 +25,11 @@ import shutil
 import subprocess
 import sys
 
-from drag_checks import check_rotate, check_scale, check_translate
+from drag_checks import MIN_MOTION, check_rotate, check_scale, check_translate
 from editor_checks import EditorChecks
 from extended_checks import EXTENDED_KEYS, check_extended_log
 from viewer_math import CheckFailed, close, require
 
-# Translate distance, rotation angle or scale factor less one: a drag that
-# moved less than this proves nothing.
-MIN_MOTION = 0.05
 MIN_ORBIT_PIXELS = 2.0
 PIXEL_TOLERANCE = 0.05  # a point the view keeps in place, pixels
 # A run that takes longer has hung: every bound keeps a script well inside

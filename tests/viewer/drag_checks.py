@@ -13,6 +13,9 @@ from viewer_math import close, cross, dot, hit, pick_ray, require, sub, unit
 POSITION_TOLERANCE = 1e-3
 ANGLE_TOLERANCE = 1e-4  # radians
 MATRIX_TOLERANCE = 1e-3  # matrix entries and scale factors, relative to 1
+# Translate distance, rotation angle or scale factor less one: a drag that
+# moved less than this proves nothing.
+MIN_MOTION = 0.05
 # The rotate step a controller keeps until a script sets another.
 DEFAULT_ROTATE_STEP = math.radians(5.0)
 # The viewer's expected pixel size: an axis's length on screen across the

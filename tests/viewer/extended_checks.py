@@ -6,9 +6,10 @@
 import json
 import math
 
-from drag_checks import (DEFAULT_ROTATE_STEP, GIZMO_PIXELS, check_plane, check_rotate,
-                         check_scale, check_screen, check_trackball, check_translate,
-                         check_uniform_scale, check_view_ring, gizmo_axis, require_snapping_shows)
+from drag_checks import (DEFAULT_ROTATE_STEP, GIZMO_PIXELS, MIN_MOTION, check_plane,
+                         check_rotate, check_scale, check_screen, check_trackball,
+                         check_translate, check_uniform_scale, check_view_ring, gizmo_axis,
+                         require_snapping_shows)
 from viewer_math import dot, hit, pick_ray, require, sub
 
 # What a layout reports only with extended handles or fading on.
@@ -22,9 +23,6 @@ PIXEL_TOLERANCE = 0.011
 # A world point found again through its reported pixel agrees to this,
 # relative to the axis length (pixels are printed to a hundredth).
 LAYOUT_TOLERANCE = 2e-3
-# A drag that moved less than this (distance, angle or factor less one)
-# proves nothing.
-MIN_MOTION = 0.05
 # A rotation after snap off must not pass for one in these steps.
 FORMER_ROTATE_STEP = math.radians(30.0)
 
