@@ -3,6 +3,14 @@
 #include <ekSceneGraph/ekCamera.h>
 
 namespace ek::web {
+namespace {
+
+// The halo under each gizmo stroke, as the desktop viewer draws it: dark,
+// this much wider in pixels, so that the gizmo stands out on any face.
+const Wm4::ColorRGBA kHaloColour(8 / 255.0f, 9 / 255.0f, 12 / 255.0f, 200 / 255.0f);
+constexpr float kHaloExtra = 3.0f;
+
+} // namespace
 
 void FrameSketch::build(const std::vector<ekDrawSegment>& drawList,
                         const std::vector<viewer::SceneObject>& objects,
@@ -12,14 +20,17 @@ void FrameSketch::build(const std::vector<ekDrawSegment>& drawList,
     m_width = width;
     m_height = height;
     m_commands.clear();
-    addLines(drawList, camera, false);
+    addLines(drawList, camera, Stroke::Plain);
     m_solids.draw(*this, objects, selection, camera, width, height);
-    addLines(drawList, camera, true);
+    addLines(drawList, camera, Stroke::Halo);
+    addLines(drawList, camera, Stroke::Gizmo);
 }
 
 void FrameSketch::addLines(const std::vector<ekDrawSegment>& drawList, const ekCamera& camera,
-                           bool overlay)
+                           Stroke stroke)
 {
+    const bool overlay = stroke != Stroke::Plain;
+    const bool halo = stroke == Stroke::Halo;
     const std::array<float, 16>& viewProjection = camera.getViewProjectionMatrix();
     for (const ekDrawSegment& segment : drawList) {
         if (segment.overlay != overlay) {
@@ -29,7 +40,8 @@ void FrameSketch::addLines(const std::vector<ekDrawSegment>& drawList, const ekC
         viewer::ClipPoint b = viewer::toClip(viewProjection, segment.end);
         if (viewer::clipSegment(a, b)) {
             addLine(viewer::toView(a, m_width, m_height), viewer::toView(b, m_width, m_height),
-                    segment.color, segment.width);
+                    halo ? kHaloColour : segment.color,
+                    halo ? segment.width + kHaloExtra : segment.width);
         }
     }
 }

@@ -18,7 +18,7 @@ namespace ek::web {
 // Colours are 0..1, widths pixels. In painting order, as the desktop
 // viewer paints: the engine's plain lines (the ground grid), the objects
 // as lit solids back to front with the selection outlined, then the
-// engine's overlay (the gizmo) on top of everything.
+// engine's overlay (the gizmo) on top of everything, over dark halos.
 class FrameSketch final : private viewer::SolidCanvas {
 public:
     static constexpr float kPolygon = 1.0f;
@@ -34,7 +34,11 @@ public:
     const std::vector<float>& commands() const { return m_commands; }
 
 private:
-    void addLines(const std::vector<ekDrawSegment>& drawList, const ekCamera& camera, bool overlay);
+    // What a pass draws of each segment: the segment as the engine gives
+    // it (Plain for the world, Gizmo for the overlay), or the halo under it.
+    enum class Stroke { Plain, Gizmo, Halo };
+
+    void addLines(const std::vector<ekDrawSegment>& drawList, const ekCamera& camera, Stroke stroke);
     void addLine(const viewer::ViewPoint& a, const viewer::ViewPoint& b, const Wm4::ColorRGBA& colour,
                  float width);
     void fillFace(const std::vector<viewer::ViewPoint>& corners, const Wm4::ColorRGBA& fill,
