@@ -67,7 +67,8 @@ void SolidDrawing::project(const SceneObject& object, const ekCamera& camera, do
         m_clip.push_back(toClip(camera.getViewProjectionMatrix(), m_world.back()));
         // Behind the near plane a view point means nothing; faces that use
         // one are skipped below.
-        m_view.push_back(m_clip.back().z >= 0.0f ? toView(m_clip.back(), width, height) : ViewPoint());
+        m_view.push_back(m_clip.back().z >= 0.0f ? toView(m_clip.back(), width, height)
+                                                 : ViewPoint());
     }
     m_front.clear();
     for (const Mesh::Face& face : mesh.faces) {
@@ -97,9 +98,8 @@ void SolidDrawing::drawFaces(SolidCanvas& canvas, const SceneObject& object, con
         }
         Vec3 normal = faceNormal(mesh, face);
         normal.Normalize();
-        canvas.fillFace(m_polygon,
-                        shade(object.colour, kAmbient + kDiffuse * std::max(normal.Dot(light), 0.0f)),
-                        shade(object.colour, kEdgeShade));
+        const float lit = kAmbient + kDiffuse * std::max(normal.Dot(light), 0.0f);
+        canvas.fillFace(m_polygon, shade(object.colour, lit), shade(object.colour, kEdgeShade));
     }
 }
 

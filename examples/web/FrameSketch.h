@@ -38,9 +38,10 @@ private:
     // it (Plain for the world, Gizmo for the overlay), or the halo under it.
     enum class Stroke { Plain, Gizmo, Halo };
 
-    void addLines(const std::vector<ekDrawSegment>& drawList, const ekCamera& camera, Stroke stroke);
-    void addLine(const viewer::ViewPoint& a, const viewer::ViewPoint& b, const Wm4::ColorRGBA& colour,
-                 float width);
+    void addLines(const std::vector<ekDrawSegment>& drawList, const ekCamera& camera,
+                  Stroke stroke);
+    void addLine(const viewer::ViewPoint& a, const viewer::ViewPoint& b,
+                 const Wm4::ColorRGBA& colour, float width);
     void fillFace(const std::vector<viewer::ViewPoint>& corners, const Wm4::ColorRGBA& fill,
                   const Wm4::ColorRGBA& edge) override;
     void strokeOutline(const viewer::ViewPoint& a, const viewer::ViewPoint& b,

@@ -218,7 +218,8 @@ def run(url, device_scale, screenshot):
               "the page starts in %s on %s" % (layout["mode"], layout["selection"]))
         crate = next(o for o in layout["objects"] if o["name"] == "crate")
         # Below the crate's centre, clear of the arrows: its lit front face.
-        [(r, g, b)] = pixels_around(driver, layout, [crate["center"][0], crate["center"][1] + 25], 0)
+        below = [crate["center"][0], crate["center"][1] + 25]
+        [(r, g, b)] = pixels_around(driver, layout, below, 0)
         check(r > 120 and r > g > b, "the crate's face is not filled in its colour: %s" % [r, g, b])
         # Halfway along the X arrow, which crosses the crate: the arrow's
         # pinkish red (more blue than green, unlike any face of the crate)
