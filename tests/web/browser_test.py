@@ -193,6 +193,14 @@ def pixels_around(driver, layout, point, reach):
         "return out", point[0], point[1], reach, layout["window"][0])]
 
 
+def switch_mode(driver, key, mode):
+    """Types the key and waits for the frame that shows the mode."""
+    frames = driver.execute_script("return gizmoDemo.frames()")
+    ActionChains(driver).send_keys(key).perform()
+    wait_until(driver, "return gizmoDemo.frames() > %d && gizmoDemo.layout().mode === '%s'"
+               % (frames, mode), "the %s mode" % mode)
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -221,18 +229,19 @@ def run(url, device_scale, screenshot):
         below = [crate["center"][0], crate["center"][1] + 25]
         [(r, g, b)] = pixels_around(driver, layout, below, 0)
         check(r > 120 and r > g > b, "the crate's face is not filled in its colour: %s" % [r, g, b])
-        # Halfway along the X arrow, which crosses the crate: the arrow's
-        # pinkish red (more blue than green, unlike any face of the crate)
-        # over the crate's faces.
-        tip, centre = layout["tips"][0], layout["center"]
-        middle = [(tip[0] + centre[0]) / 2, (tip[1] + centre[1]) / 2]
-        around = pixels_around(driver, layout, middle, ARROW_REACH)
-        check(any(r > 120 and b > g for r, g, b in around), "no X arrow over the crate at %s: %s"
-              % (middle, sorted(set(around))))
-        check(any(r > 80 and r > g > b for r, g, b in around),
-              "no crate under the X arrow at %s: %s" % (middle, sorted(set(around))))
         if screenshot:
             driver.save_screenshot(screenshot)
+        # Halfway along the X arrow, which crosses the crate: hiding the
+        # gizmo (Q) changes what is painted there, and leaves the crate.
+        tip, centre = layout["tips"][0], layout["center"]
+        middle = [(tip[0] + centre[0]) / 2, (tip[1] + centre[1]) / 2]
+        shown = pixels_around(driver, layout, middle, ARROW_REACH)
+        switch_mode(driver, "q", "none")
+        hidden = pixels_around(driver, layout, middle, ARROW_REACH)
+        switch_mode(driver, "w", "translate")
+        check(shown != hidden, "the X arrow is not painted over the crate at %s" % middle)
+        check(all(r > 80 and r > g > b for r, g, b in hidden),
+              "not only the crate under the X arrow at %s: %s" % (middle, sorted(set(hidden))))
 
         before = driver.execute_script("return gizmoDemo.objects()")
         length = math.hypot(tip[0] - centre[0], tip[1] - centre[1])
