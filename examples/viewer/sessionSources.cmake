@@ -1,7 +1,8 @@
 # The viewer's editing session without Qt: scene, selection, navigation,
-# edits, undo and the JSON report. The desktop viewer and the browser demo
-# both compile it from here.
+# edits, undo, the JSON report and the layout of the lit solids. The
+# desktop viewer and the browser demo both compile it from here.
 set(ek3d_viewer_session_sources
+    ClipPoint.cpp
     EditorSession.cpp
     JsonReport.cpp
     ManipulationTracker.cpp
@@ -14,6 +15,7 @@ set(ek3d_viewer_session_sources
     SessionOptions.cpp
     SessionReadout.cpp
     SessionSelection.cpp
+    SolidDrawing.cpp
     UndoStack.cpp
     ViewLayout.cpp)
 list(TRANSFORM ek3d_viewer_session_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)

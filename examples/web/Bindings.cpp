@@ -39,7 +39,7 @@ val floats(const float* values, int count)
 val objectsOf(const WebDemo& demo)
 {
     val list = val::array();
-    for (const SceneObjectView& object : demo.objects()) {
+    for (const viewer::SceneObject& object : demo.session().objects()) {
         const ekGenericTransformation<float>& world = object.node->getWorldTransform();
         const Wm4::Vector3<float>& t = world.GetTranslate();
         const float translation[3] = {t.X(), t.Y(), t.Z()};

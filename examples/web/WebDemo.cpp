@@ -3,8 +3,6 @@
 #include <ek3DManipulation/ek3DManipulationLibrary.h>
 #include <ek3DManipulation/ekGizmoController.h>
 
-#include <ekSceneGraph/ekEngineInterface.h>
-
 namespace ek::web {
 
 WebDemo::LibraryUse::LibraryUse()
@@ -19,8 +17,7 @@ WebDemo::LibraryUse::~LibraryUse()
 
 WebDemo::WebDemo()
     : m_report(m_reportLines),
-      m_session(m_report),
-      m_objects(findSceneObjects(*m_session.engineInterface().getScene()))
+      m_session(m_report)
 {
 }
 
@@ -34,7 +31,8 @@ void WebDemo::resize(int width, int height)
 void WebDemo::frame()
 {
     m_session.frame();
-    m_sketch.build(m_session.drawList(), m_objects, m_session.camera(), m_width, m_height);
+    m_sketch.build(m_session.drawList(), m_session.objects(), m_session.selection(),
+                   m_session.camera(), m_width, m_height);
 }
 
 void WebDemo::pointerDown(int button, int x, int y, bool add)

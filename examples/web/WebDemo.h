@@ -3,7 +3,6 @@
 #include "EditorSession.h"
 #include "FrameSketch.h"
 #include "JsonReport.h"
-#include "SceneObjects.h"
 
 #include <sstream>
 #include <string>
@@ -49,7 +48,6 @@ public:
 
     viewer::EditorSession& session() { return m_session; }
     const viewer::EditorSession& session() const { return m_session; }
-    const std::vector<SceneObjectView>& objects() const { return m_objects; }
 
     // The JSON lines the session reported since the last call (layouts,
     // manipulations, cancels, undo and redo), each ending in a newline.
@@ -71,7 +69,6 @@ private:
     std::ostringstream m_reportLines;
     viewer::JsonReport m_report;
     viewer::EditorSession m_session;
-    std::vector<SceneObjectView> m_objects;
     FrameSketch m_sketch;
     int m_width = 1;
     int m_height = 1;

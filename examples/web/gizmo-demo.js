@@ -68,13 +68,16 @@
             if (commands[at] === POLYGON) {
                 const corners = commands[at + 1];
                 context.fillStyle = colour(commands, at + 2);
+                context.strokeStyle = colour(commands, at + 6);
+                context.lineWidth = commands[at + 10];
                 context.beginPath();
                 for (let i = 0; i < corners; ++i) {
-                    context.lineTo(commands[at + 6 + 2 * i], commands[at + 7 + 2 * i]);
+                    context.lineTo(commands[at + 11 + 2 * i], commands[at + 12 + 2 * i]);
                 }
                 context.closePath();
                 context.fill();
-                at += 6 + 2 * corners;
+                context.stroke();
+                at += 11 + 2 * corners;
             } else if (commands[at] === LINE) {
                 context.strokeStyle = colour(commands, at + 1);
                 context.lineWidth = commands[at + 5];

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
-"""The demo page in headless Chromium: drags the X arrow's tip 60 px along
-its screen direction with real pointer events and checks the manipulation
-the page logs, that the grabbed point stays under the cursor and that
-Ctrl+Z puts the objects back bit for bit; on a screen of one and of two
-device pixels per CSS pixel. Saves a screenshot of the page as it starts.
-Runs Debian's Selenium and chromedriver; fetches nothing."""
+"""The demo page in headless Chromium: checks that the crate is painted as a
+lit solid with the X arrow over it, then drags the X arrow's tip 60 px
+along its screen direction with real pointer events and checks the
+manipulation the page logs, that the grabbed point stays under the cursor
+and that Ctrl+Z puts the objects back bit for bit; on a screen of one and
+of two device pixels per CSS pixel. Saves a screenshot of the page as it
+starts. Runs Debian's Selenium and chromedriver; fetches nothing."""
 
 import argparse
 import contextlib
@@ -36,6 +37,8 @@ DRAG_STEPS = 6
 TOLERANCE = 0.03
 # Rounding of the numbers in a logged line, relative.
 PRINTED = 1e-6
+# How far from the arrow's middle, in CSS pixels, its line is looked for.
+ARROW_REACH = 3
 # Longest wait for the page or for a line in its log, seconds.
 TIMEOUT = 15.0
 
@@ -174,6 +177,30 @@ def along_axis(layout, pixel, axis):
     return (b * e - c * d) / (a * c - b * b)
 
 
+def pixels_around(driver, layout, point, reach):
+    """The canvas's colours (r, g, b, 0..255) at the CSS pixels within reach
+    of point in x and in y, read from its backing store."""
+    return [tuple(p) for p in driver.execute_script(
+        "const [x, y, reach, width] = arguments;"
+        "const c = document.getElementById('view');"
+        "const k = c.width / width;"
+        "const out = [];"
+        "for (let dx = -reach; dx <= reach; ++dx) for (let dy = -reach; dy <= reach; ++dy) {"
+        "  const d = c.getContext('2d').getImageData("
+        "      Math.round((x + dx) * k), Math.round((y + dy) * k), 1, 1).data;"
+        "  out.push([d[0], d[1], d[2]]);"
+        "}"
+        "return out", point[0], point[1], reach, layout["window"][0])]
+
+
+def switch_mode(driver, key, mode):
+    """Types the key and waits for the frame that shows the mode."""
+    frames = driver.execute_script("return gizmoDemo.frames()")
+    ActionChains(driver).send_keys(key).perform()
+    wait_until(driver, "return gizmoDemo.frames() > %d && gizmoDemo.layout().mode === '%s'"
+               % (frames, mode), "the %s mode" % mode)
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -199,18 +226,24 @@ def run(url, device_scale, screenshot):
               "the page starts in %s on %s" % (layout["mode"], layout["selection"]))
         crate = next(o for o in layout["objects"] if o["name"] == "crate")
         # Below the crate's centre, clear of the arrows: its lit front face.
-        r, g, b, a = driver.execute_script(
-            "const c = document.getElementById('view');"
-            "const k = c.width / arguments[2];"
-            "return Array.from(c.getContext('2d').getImageData("
-            "Math.round(arguments[0] * k), Math.round(arguments[1] * k), 1, 1).data)",
-            crate["center"][0], crate["center"][1] + 25, layout["window"][0])
+        below = [crate["center"][0], crate["center"][1] + 25]
+        [(r, g, b)] = pixels_around(driver, layout, below, 0)
         check(r > 120 and r > g > b, "the crate's face is not filled in its colour: %s" % [r, g, b])
         if screenshot:
             driver.save_screenshot(screenshot)
+        # Halfway along the X arrow, which crosses the crate: hiding the
+        # gizmo (Q) changes what is painted there, and leaves the crate.
+        tip, centre = layout["tips"][0], layout["center"]
+        middle = [(tip[0] + centre[0]) / 2, (tip[1] + centre[1]) / 2]
+        shown = pixels_around(driver, layout, middle, ARROW_REACH)
+        switch_mode(driver, "q", "none")
+        hidden = pixels_around(driver, layout, middle, ARROW_REACH)
+        switch_mode(driver, "w", "translate")
+        check(shown != hidden, "the X arrow is not painted over the crate at %s" % middle)
+        check(all(r > 80 and r > g > b for r, g, b in hidden),
+              "not only the crate under the X arrow at %s: %s" % (middle, sorted(set(hidden))))
 
         before = driver.execute_script("return gizmoDemo.objects()")
-        tip, centre = layout["tips"][0], layout["center"]
         length = math.hypot(tip[0] - centre[0], tip[1] - centre[1])
         step = [(tip[0] - centre[0]) / length, (tip[1] - centre[1]) / length]
         press = [round(tip[0]), round(tip[1])]

@@ -1,4 +1,4 @@
-#include "ClipSpace.h"
+#include "ClipPoint.h"
 
 namespace ek::viewer {
 namespace {
