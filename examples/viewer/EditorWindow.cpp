@@ -33,7 +33,7 @@ QPalette darkPalette()
 } // namespace
 
 EditorWindow::EditorWindow(EditorSession& session, JsonReport& report)
-    : m_view(new ViewerWidget(session, this)), m_inspector(new InspectorPanel(session, *m_view))
+    : m_view(new ViewerWidget(session, this)), m_inspector(new TransformPanel(session, *m_view))
 {
     setWindowTitle(QStringLiteral("gizmo-viewer"));
     setPalette(darkPalette());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InspectorPanel.h"
+#include "TransformPanel.h"
 #include "ViewerWidget.h"
 
 #include <QMainWindow>
@@ -29,7 +29,7 @@ public:
 
 private:
     ViewerWidget* m_view;
-    InspectorPanel* m_inspector;
+    TransformPanel* m_inspector;
     bool m_boxesReported = false;
 };
 

@@ -24,11 +24,11 @@ class JsonReport;
 // the history; Enter then hands the keyboard back to the view, so that
 // Ctrl+Z undoes the edit rather than the typing. refresh(), called after
 // every frame, makes the boxes follow drags, undos and edits.
-class InspectorPanel : public QWidget {
+class TransformPanel : public QWidget {
 public:
     // session and view must outlive the panel; view gets the keyboard back
     // after an edit and is redrawn.
-    InspectorPanel(EditorSession& session, QWidget& view, QWidget* parent = nullptr);
+    TransformPanel(EditorSession& session, QWidget& view, QWidget* parent = nullptr);
 
     // Shows the active object's values if they changed since last shown.
     // The box being typed into keeps what is typed.

@@ -1,4 +1,4 @@
-#include "InspectorPanel.h"
+#include "TransformPanel.h"
 
 #include "EditorSession.h"
 #include "JsonReport.h"
@@ -52,7 +52,7 @@ const Wm4::Vector3<float>& partOf(const TransformParameters& parameters, Transfo
 
 } // namespace
 
-InspectorPanel::InspectorPanel(EditorSession& session, QWidget& view, QWidget* parent)
+TransformPanel::TransformPanel(EditorSession& session, QWidget& view, QWidget* parent)
     : QWidget(parent), m_session(session), m_view(view), m_object(session.objects().size())
 {
     auto* layout = new QVBoxLayout(this);
@@ -89,7 +89,7 @@ InspectorPanel::InspectorPanel(EditorSession& session, QWidget& view, QWidget* p
     refresh();
 }
 
-void InspectorPanel::refresh()
+void TransformPanel::refresh()
 {
     const std::vector<std::size_t>& selection = m_session.selection();
     const std::size_t object = selection.empty() ? m_session.objects().size() : selection.back();
@@ -120,7 +120,7 @@ void InspectorPanel::refresh()
     showParameters(m_session.parameters(object));
 }
 
-void InspectorPanel::reportBoxes(const QWidget& window, JsonReport& report) const
+void TransformPanel::reportBoxes(const QWidget& window, JsonReport& report) const
 {
     std::vector<std::pair<std::string, std::array<int, 2>>> boxes;
     for (const auto& row : m_boxes) {
@@ -132,7 +132,7 @@ void InspectorPanel::reportBoxes(const QWidget& window, JsonReport& report) cons
     report.inspector(boxes);
 }
 
-void InspectorPanel::showParameters(const TransformParameters& parameters)
+void TransformPanel::showParameters(const TransformParameters& parameters)
 {
     m_parameters = parameters;
     const std::array<bool, 3> known = {true, parameters.hasRotation, parameters.hasScale};
@@ -151,7 +151,7 @@ void InspectorPanel::showParameters(const TransformParameters& parameters)
     }
 }
 
-void InspectorPanel::commit(TransformPart part, int axis)
+void TransformPanel::commit(TransformPart part, int axis)
 {
     QDoubleSpinBox& box = *m_boxes[int(part)][axis];
     double& shown = m_shown[int(part)][axis];
