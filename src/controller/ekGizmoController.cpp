@@ -167,7 +167,7 @@ const std::vector<ekGizmoNode*>& ekGizmoController::get3DManipulators() const
 
 std::vector<ekGizmoNode*>& ekGizmoController::edit3DManipulators()
 {
-    return m_parts->registry.manipulators();
+    return m_parts->registry.editManipulators();
 }
 
 bool ekGizmoController::install3DManipulatorMotionListener(ek3DManipulatorMotionListener* listener)

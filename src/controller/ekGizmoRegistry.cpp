@@ -55,6 +55,7 @@ void ekGizmoRegistry::copyFrom(const ekGizmoRegistry& other)
     m_hoveredHandle = other.m_hoveredHandle;
     m_watchedRoot = other.m_watchedRoot;
     m_seenGeneration = other.m_seenGeneration;
+    ++m_listVersion;
 }
 
 bool ekGizmoRegistry::isListed(const ekGizmoNode* gizmo) const
@@ -68,6 +69,7 @@ void ekGizmoRegistry::forgetRoot()
     m_watchedRoot = nullptr;
     m_manipulators.clear();
     m_lastWalk.clear();
+    ++m_listVersion;
     callOut([] {});
 }
 
@@ -95,6 +97,7 @@ bool ekGizmoRegistry::rebuildIfChanged(ekNode& root, bool honourBit)
 #endif
     m_watchedRoot = &root;
     if (changed) {
+        ++m_listVersion;
 #if EK3D_ENGINE_EXTENSIONS
         collectGizmos(root, m_manipulators);
 #else
@@ -110,6 +113,7 @@ void ekGizmoRegistry::clear()
     m_watchedRoot = nullptr;
     m_manipulators.clear();
     m_lastWalk.clear();
+    ++m_listVersion;
     m_activeGizmo = nullptr;
     m_hoveredGizmo = nullptr;
     m_draggedGizmo = nullptr;
@@ -130,12 +134,18 @@ void ekGizmoRegistry::revalidate()
 {
     ++m_calloutDepth;
     // Ending a drag tells listeners, who may change the scene again: go on
-    // until a pass tells no one.
+    // until a pass tells no one. The pointers held are checked only when
+    // the list changed since they last were, so that a drag's moves do not
+    // search the list.
     for (bool told = true; told;) {
         if (m_watchedRoot != nullptr) {
             rebuildIfChanged(*m_watchedRoot, false);
         }
-        told = forgetUnlisted();
+        told = false;
+        if (m_listVersion != m_checkedVersion) {
+            m_checkedVersion = m_listVersion;
+            told = forgetUnlisted();
+        }
         ekDrag* drag = underWay();
         if (m_cancelRequested) {
             m_cancelRequested = false;
@@ -250,8 +260,9 @@ ekGizmoNode* ekGizmoRegistry::press(const ekPressHit& hit, const ekDragInput& in
     m_activeGizmo = gizmo;
     // Counted from before its start is told: a listener may drop it.
     m_draggedGizmo = gizmo;
+    const std::uint64_t version = m_listVersion;
     callOut([&] { hit.drag->begin(*gizmo, hit.handle, input, steps); });
-    touch(gizmo);
+    touch(gizmo, version);
     return m_activeGizmo;
 }
 
@@ -264,13 +275,14 @@ void ekGizmoRegistry::move(const ekDragInput& input)
         return;
     }
     ekGizmoNode* gizmo = m_activeGizmo;
+    const std::uint64_t version = m_listVersion;
     callOut([&] {
         drag->update(input);
         for (std::size_t i = 0; i < m_listeners.size() && drag->isDragging(); ++i) {
             m_listeners[i]->onManipulatorDragged(drag->delta());
         }
     });
-    touch(gizmo);
+    touch(gizmo, version);
 }
 
 void ekGizmoRegistry::release(const ekDragInput& input)
@@ -278,8 +290,9 @@ void ekGizmoRegistry::release(const ekDragInput& input)
     ekDrag* drag = underWay();
     if (drag != nullptr && m_activeGizmo != nullptr) {
         ekGizmoNode* gizmo = m_activeGizmo;
+        const std::uint64_t version = m_listVersion;
         callOut([&] { drag->end(input); });
-        touch(gizmo);
+        touch(gizmo, version);
     }
 }
 
@@ -317,9 +330,9 @@ ekGizmoHandle ekGizmoRegistry::getActiveHandle() const
     return drag != nullptr ? drag->handle() : ekGizmoHandle::NONE;
 }
 
-void ekGizmoRegistry::touch(ekGizmoNode* gizmo)
+void ekGizmoRegistry::touch(ekGizmoNode* gizmo, std::uint64_t listedAt)
 {
-    if (!isListed(gizmo)) {
+    if (listedAt != m_listVersion && !isListed(gizmo)) {
         return;
     }
     const auto at = std::lower_bound(m_touchedGizmos.begin(), m_touchedGizmos.end(), gizmo,
@@ -336,8 +349,12 @@ void ekGizmoRegistry::notifyTouched()
     while (!m_touchedGizmos.empty()) {
         ekGizmoNode* const gizmo = m_touchedGizmos.front();
         m_touchedGizmos.erase(m_touchedGizmos.begin());
-        for (std::size_t i = 0; i < m_listeners.size() && isListed(gizmo); ++i) {
+        for (std::size_t i = 0; i < m_listeners.size(); ++i) {
+            const std::uint64_t version = m_listVersion;
             callOut([&] { m_listeners[i]->onManipulatorMotion(gizmo); });
+            if (version != m_listVersion && !isListed(gizmo)) {
+                break;
+            }
         }
     }
 }

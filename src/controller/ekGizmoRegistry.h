@@ -55,8 +55,13 @@ public:
     // The gizmos of the view in scene-walk order, or as the host last edited
     // them; at every moment all of them are listed gizmos of the watched
     // root or entries the host put there.
-    std::vector<ekGizmoNode*>& manipulators() { return m_manipulators; }
     const std::vector<ekGizmoNode*>& manipulators() const { return m_manipulators; }
+    // The list, for the host to edit: counted as changed.
+    std::vector<ekGizmoNode*>& editManipulators()
+    {
+        ++m_listVersion;
+        return m_manipulators;
+    }
     bool isListed(const ekGizmoNode* gizmo) const;
     // The root the list was last built from; null before the first build.
     ekNode* watchedRoot() const { return m_watchedRoot; }
@@ -115,7 +120,9 @@ private:
     };
     DragList dragsFor(const ekGizmoNode* gizmo) const;
     ekDrag* underWay() const;
-    void touch(ekGizmoNode* gizmo);
+    // Records gizmo as touched, unless the list changed since listedAt (a
+    // version of it in which gizmo was listed) and no longer holds it.
+    void touch(ekGizmoNode* gizmo, std::uint64_t listedAt);
     // The choke point: runs call, then revalidates once the outermost call
     // returns.
     template <class Call>
@@ -154,6 +161,10 @@ private:
     ekPointer<ekGizmoNode> m_draggedGizmo;
     // Nesting of callOut, and a cancel asked for inside it.
     int m_calloutDepth = 0;
+    // Counts the changes of the list; the pointers held were last checked
+    // against version m_checkedVersion.
+    std::uint64_t m_listVersion = 0;
+    std::uint64_t m_checkedVersion = 0;
     bool m_cancelRequested = false;
 };
 

@@ -21,8 +21,7 @@ Wm4::Vector2<float> normalisedPosition(int x, int y, int width, int height)
 
 void ekInputMachine::queuePress(const Event& event, ekPressHit answer)
 {
-    m_answers.push_back(std::move(answer));
-    m_invertSnap.push_back(m_snapInverted);
+    m_answers.push_back({std::move(answer), m_snapInverted});
     eventQueue.push_back(event);
 }
 
@@ -43,7 +42,6 @@ void ekInputMachine::clearEvents()
 {
     eventQueue.clear();
     m_answers.clear();
-    m_invertSnap.clear();
     m_nextAnswer = 0;
     m_state = State::IDLE;
     pressOnGizmo = false;
@@ -60,8 +58,9 @@ void ekInputMachine::replay(ekGizmoRegistry& registry, const ekDragInput& view, 
         switch (event.type) {
         case ekGizmoController::MOUSE_PRESSED:
             if (m_nextAnswer < m_answers.size()) {
-                const std::size_t a = m_nextAnswer++;
-                press(registry, at, m_answers[a], stepsFor(m_invertSnap[a]), tolerance);
+                // A copy: a listener the press reaches may queue more.
+                const QueuedPress queued = m_answers[m_nextAnswer++];
+                press(registry, at, queued.answer, stepsFor(queued.invertSnap), tolerance);
             }
             break;
         case ekGizmoController::MOUSE_RELEASED:
@@ -74,7 +73,6 @@ void ekInputMachine::replay(ekGizmoRegistry& registry, const ekDragInput& view, 
     }
     eventQueue.clear();
     m_answers.clear();
-    m_invertSnap.clear();
     m_nextAnswer = 0;
 }
 

@@ -68,10 +68,13 @@ private:
     // The steps a press with invertSnap gives its drag.
     ekSnapSteps stepsFor(bool invertSnap) const;
 
-    // The answers of the queued presses, in queue order, and whether the
-    // host's snap key was held at each.
-    std::vector<ekPressHit> m_answers;
-    std::vector<bool> m_invertSnap;
+    // A queued press's answer, and whether the host's snap key was held.
+    struct QueuedPress {
+        ekPressHit answer;
+        bool invertSnap = false;
+    };
+    // The queued presses, in queue order.
+    std::vector<QueuedPress> m_answers;
     std::size_t m_nextAnswer = 0;
     State m_state = State::IDLE;
     ekSnapSteps m_snapSteps;
